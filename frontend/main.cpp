@@ -1,0 +1,31 @@
+#include <array>
+#include <cstring>
+
+#include "frontend/input.h"
+#include "frontend/startup.h"
+
+namespace {
+
+struct Mode {
+  const char *word;
+  void (*run)();
+};
+
+// The modes by their first input word, compared exactly in this order.
+constexpr std::array<Mode, 0> MODES{};
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  printBanner();
+  parseOptions(argc, argv);
+  initEngine();
+  char word[16];
+  readWord(word, sizeof word);
+  for (const Mode &mode : MODES)
+    if (std::strcmp(word, mode.word) == 0) {
+      mode.run();
+      break;
+    }
+  return 0;
+}

@@ -1,0 +1,30 @@
+// Runs the engine program as a GUI does: a child process on two pipes, read
+// with timeouts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class EngineProcess {
+ public:
+  explicit EngineProcess(const std::vector<std::string> &args = {});
+  ~EngineProcess();
+  EngineProcess(const EngineProcess &) = delete;
+  EngineProcess &operator=(const EngineProcess &) = delete;
+
+  void send(const std::string &text);
+  // Closes the engine's standard input: end of input.
+  void closeInput();
+  // The next output line without its newline; false after the timeout or at
+  // end of output.
+  bool readLine(std::string &line, int timeoutMs = 5000);
+  // Waits for the process to end; its exit status, or -1 after the timeout
+  // (the process is then killed) or on death by a signal.
+  int waitExit(int timeoutMs = 10000);
+
+ private:
+  int pid_ = -1;
+  int toEngine_ = -1;
+  int fromEngine_ = -1;
+  std::string pending_;
+};
