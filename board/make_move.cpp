@@ -1,30 +1,22 @@
 #include "board/make_move.h"
 
 #include "board/attacks.h"
+#include "board/side.h"
 #include "board/zobrist.h"
 #include "eval/tables.h"
 #include "movegen/attack_tests.h"
 
 namespace {
 
-// Everything that differs between the two colours' moves.
+// The castling rook's squares for a king landing on `to`.
 template <Color US>
-struct Side {
-  static constexpr Color THEM = US == WHITE ? BLACK : WHITE;
-  static constexpr u8 OWN = US == WHITE ? 0 : 6;
-  static constexpr u8 PAWN = WHITE_PAWN + OWN;
-  static constexpr u8 ROOK = WHITE_ROOK + OWN;
-  static constexpr u8 KING = WHITE_KING + OWN;
-  static constexpr u8 ENEMY_PAWN = BLACK_PAWN - OWN;
-  static constexpr u8 ENEMY_KING = BLACK_KING - OWN;
-  static constexpr int FORWARD = US == WHITE ? -8 : 8;
-  static constexpr int KING_SIDE_TARGET = US == WHITE ? G1 : G8;
-  static u64 &own() { return US == WHITE ? WhitePieces : BlackPieces; }
-  static u64 &enemy() { return US == WHITE ? BlackPieces : WhitePieces; }
-  // The castling rook's squares for a king landing on `to`.
-  static int rookFrom(int to) { return to == KING_SIDE_TARGET ? to + 1 : to - 2; }
-  static int rookTo(int to) { return to == KING_SIDE_TARGET ? to - 1 : to + 1; }
-};
+int castlingRookFrom(int to) {
+  return to == Side<US>::KING_HOME + 2 ? to + 1 : to - 2;
+}
+template <Color US>
+int castlingRookTo(int to) {
+  return to == Side<US>::KING_HOME + 2 ? to - 1 : to + 1;
+}
 
 template <Color US>
 void moveCastlingRook(int from, int to) {
@@ -64,7 +56,7 @@ void unmakeFor(Move m) {
     pieceBB[captured] ^= squareBit[to];
     S::enemy() ^= squareBit[to];
   } else if (flags == CastleFlag) {
-    moveCastlingRook<US>(S::rookTo(to), S::rookFrom(to));
+    moveCastlingRook<US>(castlingRookTo<US>(to), castlingRookFrom<US>(to));
   }
   --stateTop;
   whiteToMove = US == WHITE;
@@ -135,7 +127,7 @@ bool makeFor(Move m) {
   } else {
     next.epSquare = 0;
     if (flags == CastleFlag) {
-      const int rookFrom = S::rookFrom(to), rookTo = S::rookTo(to);
+      const int rookFrom = castlingRookFrom<US>(to), rookTo = castlingRookTo<US>(to);
       moveCastlingRook<US>(rookFrom, rookTo);
       mid += psqTable[S::ROOK][rookTo].mid - psqTable[S::ROOK][rookFrom].mid;
       end += psqTable[S::ROOK][rookTo].end - psqTable[S::ROOK][rookFrom].end;

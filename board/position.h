@@ -12,6 +12,7 @@ using u64 = uint64_t;
 using i8 = int8_t;
 using i16 = int16_t;
 using i32 = int32_t;
+using i64 = int64_t;
 
 // Squares in FEN reading order: a8 = 0 ... h8 = 7, a1 = 56 ... h1 = 63.
 enum Square : u8 {

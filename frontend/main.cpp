@@ -1,8 +1,8 @@
-#include <array>
 #include <cstring>
 
 #include "frontend/input.h"
 #include "frontend/startup.h"
+#include "movegen/perft.h"
 
 namespace {
 
@@ -12,7 +12,9 @@ struct Mode {
 };
 
 // The modes by their first input word, compared exactly in this order.
-constexpr std::array<Mode, 0> MODES{};
+constexpr Mode MODES[] = {
+    {"perft", perftCommand},
+};
 
 }  // namespace
 

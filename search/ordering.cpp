@@ -1,0 +1,3 @@
+#include "search/ordering.h"
+
+u16 history[13][64];
