@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 
 #include "board/fen.h"
@@ -84,6 +85,33 @@ std::string positionFen() {
     fen += '-';
   }
   return fen;
+}
+
+std::string mirrorFen(const std::string &fen) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  while (start < fen.size()) {
+    size_t end = fen.find(' ', start);
+    if (end == std::string::npos) end = fen.size();
+    if (end > start) fields.push_back(fen.substr(start, end - start));
+    start = end + 1;
+  }
+  fields.resize(4, "-");
+  auto swapCase = [](char c) { return char(std::isupper(c) ? std::tolower(c) : std::toupper(c)); };
+  std::string placement;
+  for (size_t end = fields[0].size(); end != std::string::npos;) {
+    size_t slash = fields[0].rfind('/', end == 0 ? 0 : end - 1);
+    size_t from = slash == std::string::npos ? 0 : slash + 1;
+    for (char c : fields[0].substr(from, end - from)) placement += swapCase(c);
+    if (slash == std::string::npos) break;
+    placement += '/';
+    end = slash;
+  }
+  std::string rights;
+  for (char c : std::string("KQkq"))
+    if (fields[2].find(swapCase(c)) != std::string::npos) rights += c;
+  std::string ep = fields[3] == "-" ? "-" : std::string{fields[3][0], char('9' - (fields[3][1] - '0'))};
+  return placement + (fields[1] == "w" ? " b " : " w ") + (rights.empty() ? "-" : rights) + " " + ep;
 }
 
 bool referenceAttacked(int q, bool byWhite) {

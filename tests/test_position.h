@@ -21,6 +21,9 @@ DerivedTerms recordedTerms();
 // The current position as FEN (placement, side, castling, en passant).
 std::string positionFen();
 
+// The colour-flipped mirror image of a FEN (placement, side, castling, en passant).
+std::string mirrorFen(const std::string &fen);
+
 // Is square q attacked by the given colour, by walking rays on `board`.
 bool referenceAttacked(int q, bool byWhite);
 
