@@ -5,7 +5,7 @@
 #include "board/fen.h"
 #include "frontend/startup.h"
 #include "movegen/perft.h"
-#include "search/clock.h"
+#include "search/control.h"
 
 int main() {
   struct Case {

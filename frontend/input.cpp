@@ -4,24 +4,13 @@
 #include <cerrno>
 #include <unistd.h>
 
+#include "platform/platform.h"
+
 namespace {
 char buffer[4096];
 size_t bufferStart, bufferEnd;
-}  // namespace
+bool ended;
 
-int readInputChar() {
-  if (bufferStart == bufferEnd) {
-    ssize_t got;
-    do got = read(0, buffer, sizeof buffer);
-    while (got < 0 && errno == EINTR);
-    if (got <= 0) return -1;
-    bufferStart = 0;
-    bufferEnd = size_t(got);
-  }
-  return static_cast<unsigned char>(buffer[bufferStart++]);
-}
-
-namespace {
 // Peeks without consuming, so the character after a word stays in the buffer.
 int peekInputChar() {
   int c = readInputChar();
@@ -29,6 +18,21 @@ int peekInputChar() {
   return c;
 }
 }  // namespace
+
+int readInputChar() {
+  if (bufferStart == bufferEnd) {
+    ssize_t got;
+    do got = read(0, buffer, sizeof buffer);
+    while (got < 0 && errno == EINTR);
+    if (got <= 0) {
+      ended = true;
+      return -1;
+    }
+    bufferStart = 0;
+    bufferEnd = size_t(got);
+  }
+  return static_cast<unsigned char>(buffer[bufferStart++]);
+}
 
 bool readWord(char *word, size_t size) {
   int c;
@@ -49,3 +53,21 @@ bool readWord(char *word, size_t size) {
   word[fits ? length : 0] = '\0';
   return true;
 }
+
+bool readLine(char *line, size_t size) {
+  size_t length = 0;
+  int c = readInputChar();
+  if (c < 0) {
+    line[0] = '\0';
+    return false;
+  }
+  for (; c >= 0 && c != '\n'; c = readInputChar())
+    if (length + 1 < size) line[length++] = char(c);
+  if (length > 0 && line[length - 1] == '\r') --length;
+  line[length] = '\0';
+  return true;
+}
+
+bool inputWaiting() { return bufferStart < bufferEnd || ended || standardInputReady(); }
+
+bool inputEnded() { return ended; }

@@ -11,3 +11,16 @@ int readInputChar();
 // unread. A word that does not fit (size - 1 characters) comes back empty, so
 // it matches nothing. Returns false at end of input with no word.
 bool readWord(char *word, size_t size);
+
+// Reads one line into `line` without its newline (nor a carriage return just
+// before it). What does not fit into size - 1 characters is read and dropped,
+// so the rest of a long line never comes back as a line of its own. Returns
+// false at end of input with nothing read.
+bool readLine(char *line, size_t size);
+
+// True when a read would not wait: bytes are buffered here or waiting on
+// standard input, or the input has ended.
+bool inputWaiting();
+
+// True once a read has met the end of standard input.
+bool inputEnded();

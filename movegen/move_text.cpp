@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "frontend/log.h"
 #include "movegen/generate.h"
 
 void moveToText(Move m, char *out) {
@@ -25,4 +26,11 @@ Move textToMove(const char *text) {
     if (std::strcmp(candidate, text) == 0) return m;
   }
   return NoMove;
+}
+
+void printMove(Move m) {
+  char text[6];
+  moveToText(m, text);
+  if (text[4]) text[4] = pieceLetters[moveFlags(m) & PromotionMask];
+  reply("%s", text);
 }

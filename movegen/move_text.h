@@ -9,3 +9,7 @@ void moveToText(Move m, char *out);
 // The generated move of the current position whose text equals `text`
 // exactly, or NoMove. The move may still leave the own king attacked.
 Move textToMove(const char *text);
+
+// Diagnostic form to standard output and the log: the promotion letter keeps
+// its colour's case (e7e8Q, d2d1q); no line end.
+void printMove(Move m);

@@ -8,7 +8,7 @@
 #include "board/make_move.h"
 #include "board/zobrist.h"
 #include "movegen/generate.h"
-#include "search/clock.h"
+#include "search/control.h"
 
 u64 perftNodes;
 

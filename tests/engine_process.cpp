@@ -14,7 +14,7 @@ long long nowMs() {
 }
 }  // namespace
 
-EngineProcess::EngineProcess(const std::vector<std::string> &args) {
+EngineProcess::EngineProcess(const std::vector<std::string> &args, const std::string &program) {
   signal(SIGPIPE, SIG_IGN);
   int in[2], out[2];
   if (pipe(in) != 0 || pipe(out) != 0) return;
@@ -27,10 +27,10 @@ EngineProcess::EngineProcess(const std::vector<std::string> &args) {
     close(out[0]);
     close(out[1]);
     std::vector<char *> argv;
-    argv.push_back(const_cast<char *>(ENGINE_PATH));
+    argv.push_back(const_cast<char *>(program.c_str()));
     for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
     argv.push_back(nullptr);
-    execv(ENGINE_PATH, argv.data());
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
   close(in[0]);

@@ -7,7 +7,8 @@
 
 class EngineProcess {
  public:
-  explicit EngineProcess(const std::vector<std::string> &args = {});
+  // Starts `program` (by default the engine under test) with the arguments.
+  explicit EngineProcess(const std::vector<std::string> &args = {}, const std::string &program = ENGINE_PATH);
   ~EngineProcess();
   EngineProcess(const EngineProcess &) = delete;
   EngineProcess &operator=(const EngineProcess &) = delete;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/startup.h"
-#include "platform/clock.h"
+#include "platform/platform.h"
 #include "search/tt.h"
 
 #include <unistd.h>

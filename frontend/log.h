@@ -1,0 +1,24 @@
+// The optional transcript of a protocol session, and replies that go both to
+// standard output and to it.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// Open only with "-l" and a file that could be created; writes while it is
+// closed are dropped.
+extern FILE *logStream;
+
+// The log file name for a program path: the file name without folder and
+// extension, then the suffix and ".log".
+std::string logFileName(const std::string &programPath, const char *suffix);
+
+// With logging on, opens the log in the working directory named after the
+// program file ("_uci" or "_wb" suffix); an existing file is emptied.
+void openLog(const char *suffix);
+
+// printf-style writes to the log alone, flushed.
+void logPrintf(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
+// printf-style reply to standard output, then the same text to the log; each flushed.
+void reply(const char *format, ...) __attribute__((format(printf, 1, 2)));

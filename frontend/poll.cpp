@@ -1,0 +1,65 @@
+#include "frontend/poll.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "frontend/input.h"
+#include "frontend/log.h"
+#include "search/control.h"
+
+char pendingCommand[128];
+
+namespace {
+constexpr u64 MIN_POLL_INTERVAL = 10000, MAX_POLL_INTERVAL = 1000000;
+
+bool is(const char *line, const char *command) { return std::strcmp(line, command) == 0; }
+
+void keepPending(const char *line) {
+  std::strncpy(pendingCommand, line, sizeof pendingCommand - 1);
+  pendingCommand[sizeof pendingCommand - 1] = '\0';
+}
+
+// One waiting line; true when it ends the search.
+bool serveLine(const char *line) {
+  logPrintf(">>%s\n", line);
+  if (uciMode) {
+    if (is(line, "isready")) reply("readyok\n");
+    return is(line, "stop");
+  }
+  if (analyzeMode) {
+    if (is(line, "exit"))
+      analyzeMode = 0;
+    else
+      keepPending(line);
+    return true;
+  }
+  if (is(line, "quit")) std::exit(0);
+  if (is(line, "draw")) return false;
+  // "?" moves now with nothing left to do afterwards.
+  if (!is(line, "?")) keepPending(line);
+  return true;
+}
+}  // namespace
+
+u64 pollInterval(u64 nodes, u32 elapsed, u32 hardLimit) {
+  if (elapsed == 0) return hardLimit < 1000 ? MIN_POLL_INTERVAL : MAX_POLL_INTERVAL;
+  const u64 interval = u64(hardLimit - elapsed) * (nodes / elapsed) / 2;
+  return interval < MIN_POLL_INTERVAL ? MIN_POLL_INTERVAL : interval > MAX_POLL_INTERVAL ? MAX_POLL_INTERVAL : interval;
+}
+
+bool pollInput() {
+  char line[128];
+  while (inputWaiting()) {
+    if (!readLine(line, sizeof line)) return true;  // end of input
+    if (!line[0]) return false;
+    if (serveLine(line)) return true;
+  }
+  if (!hardLimitMs) {
+    nextPollAt = nodeCount + MAX_POLL_INTERVAL;
+    return false;
+  }
+  const u32 elapsed = elapsedMs();
+  if (elapsed >= hardLimitMs) return true;
+  nextPollAt = nodeCount + pollInterval(nodeCount, elapsed, hardLimitMs);
+  return false;
+}

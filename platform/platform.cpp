@@ -1,0 +1,25 @@
+#include "platform/platform.h"
+
+#include <climits>
+#include <ctime>
+#include <poll.h>
+#include <unistd.h>
+
+uint32_t tickCount() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return uint32_t(uint64_t(now.tv_sec) * 1000u + uint64_t(now.tv_nsec) / 1000000u);
+}
+
+bool standardInputReady() {
+  pollfd probe{0, POLLIN, 0};
+  const int ready = poll(&probe, 1, 0);
+  // A failed probe counts as ready, so that the reader finds out what is wrong.
+  return ready != 0;
+}
+
+std::string programPath() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  return length > 0 ? std::string(path, size_t(length)) : std::string();
+}
