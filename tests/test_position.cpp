@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <unistd.h>
 
 #include "board/fen.h"
 #include "board/zobrist.h"
@@ -17,6 +18,9 @@ namespace {
 class EngineEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
+    // Searches poll standard input: give them a pipe on which nothing arrives.
+    int silent[2];
+    if (pipe(silent) == 0) dup2(silent[0], 0);
     ttMask = 0xFFFF;
     initEngine();
   }

@@ -1,0 +1,214 @@
+#include "search/search.h"
+
+#include "board/make_move.h"
+#include "eval/evaluate.h"
+#include "frontend/poll.h"
+#include "movegen/generate.h"
+#include "search/control.h"
+#include "search/ordering.h"
+#include "search/tt.h"
+
+bool isRepetition() {
+  const StateRecord *r = stateTop;
+  if (r - stateStack < 4) return false;
+  for (int back = 0; back < 4; ++back)
+    if (!r[-back].reversible) return false;
+  for (const StateRecord *q = r - 4; q >= stateStack; q -= 2) {
+    if (!q->reversible) return false;
+    if (q->hashKey == r->hashKey) return true;
+    if (q > stateStack && !q[-1].reversible) return false;
+  }
+  return false;
+}
+
+namespace {
+
+// The node's first steps: the poll, then mate-distance pruning. Returns true
+// with the node's result in `result` when the node ends here.
+inline bool enterNode(u8 ply, i16 &alpha, i16 &beta, i16 &result) {
+  if (nodeCount >= nextPollAt && pollInput()) {
+    stopSearch = 1;
+    result = 0;
+    return true;
+  }
+  const i16 matedHere = i16(ply - MATE), mateHere = i16(MATE - ply);
+  if (alpha < matedHere) {
+    if (beta <= matedHere) return result = beta, true;
+    alpha = matedHere;
+  }
+  if (beta > mateHere) {
+    if (alpha >= mateHere) return result = alpha, true;
+    beta = mateHere;
+  }
+  return false;
+}
+
+using ChildSearch = i16 (*)(u8, u8, i16, i16, u8);
+
+// Principal-variation windows: once a move of a PV node has a score, the next
+// ones get a null window first and a full re-search only when they beat alpha.
+inline i16 searchChild(ChildSearch child, u8 childDepth, u8 ply, i16 alpha, i16 beta, u8 pv, bool scored) {
+  if (!(pv && scored)) return i16(-child(childDepth, u8(ply + 1), i16(-beta), i16(-alpha), pv));
+  i16 s = i16(-child(childDepth, u8(ply + 1), i16(-alpha - 1), i16(-alpha), 0));
+  if (!stopSearch && alpha < s && s < beta) s = i16(-child(childDepth, u8(ply + 1), i16(-beta), i16(-s), 1));
+  return s;
+}
+
+// Score of the move just made at a node of the given depth and window.
+i16 childScore(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv, bool scored) {
+  if (isRepetition()) return 0;
+  if (stateTop->inCheck) return searchChild(searchInCheck, depth, ply, alpha, beta, pv, scored);
+  if (depth == 1) return i16(-quiesce(u8(ply + 1), i16(-beta), i16(-alpha)));
+  return searchChild(search, u8(depth - 1), ply, alpha, beta, pv, scored);
+}
+
+// Enough material that passing is unlikely to be the best move (zugzwang).
+bool nullMoveAllowed() {
+  const int own = whiteToMove ? 0 : 6;
+  if (pieceBB[WHITE_ROOK + own] | pieceBB[WHITE_QUEEN + own]) return true;
+  return __builtin_popcountll(pieceBB[WHITE_KNIGHT + own] | pieceBB[WHITE_BISHOP + own]) >= 2;
+}
+
+u16 inCheckScore(Move m, Move hashMove) {
+  if (m == hashMove) return 63000;
+  if (moveCaptured(m)) return u16(62000 + 16 * moveCaptured(m) - board[moveFrom(m)]);
+  if (m == stateTop->killer1) return 61000;
+  if (m == stateTop->killer2) return 60999;
+  return history[board[moveFrom(m)]][moveTo(m)];
+}
+
+void generateEvasions(MoveList &list) {
+  list.clear();
+  whiteToMove ? generateEvasionsWhite(list) : generateEvasionsBlack(list);
+}
+
+}  // namespace
+
+i16 search(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv) {
+  i16 result;
+  if (enterNode(ply, alpha, beta, result)) return result;
+  if (ply >= MAX_PLY) return evaluate();
+
+  const i16 alphaOfEntry = alpha;
+  const Move hashMove = probeTT(alpha, beta, depth, ply);
+  if (alpha == beta) return alpha;
+
+  if (!pv && depth >= 2 && beta < MATE_BOUND && nullMoveAllowed() && makeNullMove()) {
+    const i16 v = depth > 3 ? i16(-search(u8(depth - 3), u8(ply + 1), i16(-beta), i16(-beta + 1), 0))
+                            : i16(-quiesce(u8(ply + 1), i16(-beta), i16(-beta + 1)));
+    unmakeNullMove();
+    if (stopSearch) return 0;
+    if (v >= beta) {
+      storeTT(v, depth, ply, TT_LOWER, NoMove);
+      return v;
+    }
+  }
+
+  i16 best = -MATE;
+  Move bestMove = NoMove;
+  bool scored = false;
+  MovePicker picker(hashMove);
+  for (Move m; picker.next(m);) {
+    if (!makeMove(m)) continue;
+    const i16 s = childScore(depth, ply, alpha, beta, pv, scored);
+    unmakeMove(m);
+    if (stopSearch) return 0;
+    scored = true;
+    if (s <= best) continue;
+    if (s > alpha) {
+      if (s >= beta) {
+        storeTT(s, depth, ply, TT_LOWER, m);
+        if (!moveCaptured(m)) recordQuietSuccess(m, depth);
+        return s;
+      }
+      alpha = s;
+    }
+    best = s;
+    bestMove = m;
+  }
+  if (!scored) return 0;  // stalemate
+  if (best > alphaOfEntry) {
+    storeTT(alpha, depth, ply, TT_EXACT, bestMove);
+    if (!moveCaptured(bestMove)) recordQuietSuccess(bestMove, depth);
+    return best;
+  }
+  storeTT(best, depth, ply, TT_UPPER, bestMove);
+  return best;
+}
+
+i16 searchInCheck(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv) {
+  i16 result;
+  if (enterNode(ply, alpha, beta, result)) return result;
+  if (ply >= MAX_PLY) return evaluate();
+
+  const i16 alphaOfEntry = alpha;
+  const Move hashMove = probeTT(alpha, beta, depth, ply);
+  if (alpha == beta) return alpha;
+
+  MoveList list;
+  generateEvasions(list);
+  for (MoveEntry *e = list.entries; e != list.writeCursor; ++e) e->score = inCheckScore(e->move, hashMove);
+
+  i16 best = -MATE;
+  Move bestMove = NoMove;
+  bool scored = false;
+  while (const MoveEntry *e = pickBest(list)) {
+    const Move m = e->move;
+    if (!makeMove(m)) continue;
+    const i16 s = childScore(depth, ply, alpha, beta, pv, scored);
+    unmakeMove(m);
+    if (stopSearch) return 0;
+    scored = true;
+    if (s <= best) continue;
+    if (s > alpha) {
+      if (s >= beta) {
+        storeTT(s, depth, ply, TT_LOWER, m);
+        return s;
+      }
+      alpha = s;
+    }
+    best = s;
+    bestMove = m;
+  }
+  if (!scored) return i16(ply - MATE);  // checkmate
+  if (best > alphaOfEntry) {
+    storeTT(alpha, depth, ply, TT_EXACT, bestMove);
+    return best;
+  }
+  storeTT(best, depth, ply, TT_UPPER, bestMove);
+  return best;
+}
+
+i16 quiesce(u8 ply, i16 alpha, i16 beta) {
+  // Chains of checks and evasions have no natural end here.
+  if (ply >= MAX_PLY) return evaluate();
+  MoveList list;
+  i16 best = -MATE;
+  if (stateTop->inCheck) {
+    generateEvasions(list);
+  } else {
+    const i16 standPat = evaluate();
+    if (standPat > alpha) {
+      if (standPat >= beta) return standPat;
+      alpha = standPat;
+    }
+    best = standPat;
+    list.clear();
+    whiteToMove ? generateCapturesWhite(list) : generateCapturesBlack(list);
+  }
+  for (MoveEntry *e = list.entries; e != list.writeCursor; ++e) e->score = captureScore(e->move);
+
+  while (const MoveEntry *e = pickBest(list)) {
+    const Move m = e->move;
+    if (!makeMove(m)) continue;
+    const i16 s = i16(-quiesce(u8(ply + 1), i16(-beta), i16(-alpha)));
+    unmakeMove(m);
+    if (s <= best) continue;
+    if (s > alpha) {
+      if (s >= beta) return s;
+      alpha = s;
+    }
+    best = s;
+  }
+  return best == -MATE ? i16(ply - MATE) : best;
+}
