@@ -23,14 +23,21 @@ bool isRepetition() {
 
 namespace {
 
-// The node's first steps: the poll, then mate-distance pruning. Returns true
-// with the node's result in `result` when the node ends here.
-inline bool enterNode(u8 ply, i16 &alpha, i16 &beta, i16 &result) {
+// The steps both node searches take before their moves: the poll, the ply
+// limit, mate-distance pruning and the table probe. Returns true with the
+// node's result when the node ends here.
+struct NodeEntry {
+  i16 alphaOfEntry;
+  Move hashMove;
+};
+
+inline bool enterNode(u8 depth, u8 ply, i16 &alpha, i16 &beta, NodeEntry &entry, i16 &result) {
   if (nodeCount >= nextPollAt && pollInput()) {
     stopSearch = 1;
     result = 0;
     return true;
   }
+  if (ply >= MAX_PLY) return result = evaluate(), true;
   const i16 matedHere = i16(ply - MATE), mateHere = i16(MATE - ply);
   if (alpha < matedHere) {
     if (beta <= matedHere) return result = beta, true;
@@ -40,6 +47,9 @@ inline bool enterNode(u8 ply, i16 &alpha, i16 &beta, i16 &result) {
     if (alpha >= mateHere) return result = alpha, true;
     beta = mateHere;
   }
+  entry.alphaOfEntry = alpha;
+  entry.hashMove = probeTT(alpha, beta, depth, ply);
+  if (alpha == beta) return result = alpha, true;
   return false;
 }
 
@@ -82,16 +92,49 @@ void generateEvasions(MoveList &list) {
   whiteToMove ? generateEvasionsWhite(list) : generateEvasionsBlack(list);
 }
 
+
+// The move loop and result stores of both node searches. Only the main
+// search (LEARNS) feeds killers and history; with no legal move the node
+// scores `noMoves` and stores nothing.
+template <bool LEARNS, typename NextMove>
+i16 searchMoves(NextMove nextMove, u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv, i16 alphaOfEntry, i16 noMoves) {
+  i16 best = -MATE;
+  Move bestMove = NoMove;
+  bool scored = false;
+  for (Move m; nextMove(m);) {
+    if (!makeMove(m)) continue;
+    const i16 s = childScore(depth, ply, alpha, beta, pv, scored);
+    unmakeMove(m);
+    if (stopSearch) return 0;
+    scored = true;
+    if (s <= best) continue;
+    if (s > alpha) {
+      if (s >= beta) {
+        storeTT(s, depth, ply, TT_LOWER, m);
+        if (LEARNS && !moveCaptured(m)) recordQuietSuccess(m, depth);
+        return s;
+      }
+      alpha = s;
+    }
+    best = s;
+    bestMove = m;
+  }
+  if (!scored) return noMoves;
+  if (best > alphaOfEntry) {
+    storeTT(alpha, depth, ply, TT_EXACT, bestMove);
+    if (LEARNS && !moveCaptured(bestMove)) recordQuietSuccess(bestMove, depth);
+    return best;
+  }
+  storeTT(best, depth, ply, TT_UPPER, bestMove);
+  return best;
+}
+
 }  // namespace
 
 i16 search(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv) {
+  NodeEntry entry;
   i16 result;
-  if (enterNode(ply, alpha, beta, result)) return result;
-  if (ply >= MAX_PLY) return evaluate();
-
-  const i16 alphaOfEntry = alpha;
-  const Move hashMove = probeTT(alpha, beta, depth, ply);
-  if (alpha == beta) return alpha;
+  if (enterNode(depth, ply, alpha, beta, entry, result)) return result;
 
   if (!pv && depth >= 2 && beta < MATE_BOUND && nullMoveAllowed() && makeNullMove()) {
     const i16 v = depth > 3 ? i16(-search(u8(depth - 3), u8(ply + 1), i16(-beta), i16(-beta + 1), 0))
@@ -104,79 +147,27 @@ i16 search(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv) {
     }
   }
 
-  i16 best = -MATE;
-  Move bestMove = NoMove;
-  bool scored = false;
-  MovePicker picker(hashMove);
-  for (Move m; picker.next(m);) {
-    if (!makeMove(m)) continue;
-    const i16 s = childScore(depth, ply, alpha, beta, pv, scored);
-    unmakeMove(m);
-    if (stopSearch) return 0;
-    scored = true;
-    if (s <= best) continue;
-    if (s > alpha) {
-      if (s >= beta) {
-        storeTT(s, depth, ply, TT_LOWER, m);
-        if (!moveCaptured(m)) recordQuietSuccess(m, depth);
-        return s;
-      }
-      alpha = s;
-    }
-    best = s;
-    bestMove = m;
-  }
-  if (!scored) return 0;  // stalemate
-  if (best > alphaOfEntry) {
-    storeTT(alpha, depth, ply, TT_EXACT, bestMove);
-    if (!moveCaptured(bestMove)) recordQuietSuccess(bestMove, depth);
-    return best;
-  }
-  storeTT(best, depth, ply, TT_UPPER, bestMove);
-  return best;
+  MovePicker picker(entry.hashMove);
+  // No legal move and not in check: stalemate.
+  return searchMoves<true>([&picker](Move &m) { return picker.next(m); }, depth, ply, alpha, beta, pv,
+                           entry.alphaOfEntry, 0);
 }
 
 i16 searchInCheck(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv) {
+  NodeEntry entry;
   i16 result;
-  if (enterNode(ply, alpha, beta, result)) return result;
-  if (ply >= MAX_PLY) return evaluate();
-
-  const i16 alphaOfEntry = alpha;
-  const Move hashMove = probeTT(alpha, beta, depth, ply);
-  if (alpha == beta) return alpha;
+  if (enterNode(depth, ply, alpha, beta, entry, result)) return result;
 
   MoveList list;
   generateEvasions(list);
-  for (MoveEntry *e = list.entries; e != list.writeCursor; ++e) e->score = inCheckScore(e->move, hashMove);
-
-  i16 best = -MATE;
-  Move bestMove = NoMove;
-  bool scored = false;
-  while (const MoveEntry *e = pickBest(list)) {
-    const Move m = e->move;
-    if (!makeMove(m)) continue;
-    const i16 s = childScore(depth, ply, alpha, beta, pv, scored);
-    unmakeMove(m);
-    if (stopSearch) return 0;
-    scored = true;
-    if (s <= best) continue;
-    if (s > alpha) {
-      if (s >= beta) {
-        storeTT(s, depth, ply, TT_LOWER, m);
-        return s;
-      }
-      alpha = s;
-    }
-    best = s;
-    bestMove = m;
-  }
-  if (!scored) return i16(ply - MATE);  // checkmate
-  if (best > alphaOfEntry) {
-    storeTT(alpha, depth, ply, TT_EXACT, bestMove);
-    return best;
-  }
-  storeTT(best, depth, ply, TT_UPPER, bestMove);
-  return best;
+  for (MoveEntry *e = list.entries; e != list.writeCursor; ++e) e->score = inCheckScore(e->move, entry.hashMove);
+  auto next = [&list](Move &m) {
+    const MoveEntry *e = pickBest(list);
+    if (e) m = e->move;
+    return e != nullptr;
+  };
+  // No legal evasion: checkmate.
+  return searchMoves<false>(next, depth, ply, alpha, beta, pv, entry.alphaOfEntry, i16(ply - MATE));
 }
 
 i16 quiesce(u8 ply, i16 alpha, i16 beta) {
