@@ -1,5 +1,11 @@
 #include "frontend/benchmark.h"
 
+#include <cstdio>
+
+#include "board/fen.h"
+#include "search/control.h"
+#include "search/search.h"
+
 const char *const benchmarkPositions[BENCHMARK_POSITION_COUNT] = {
     "8/7p/5k2/5p2/p1p2P2/Pr1pPK2/1P1R3P/8 b - -",
     "7k/p7/1R5K/6r1/6p1/6P1/8/8 w - -",
@@ -12,3 +18,14 @@ const char *const benchmarkPositions[BENCHMARK_POSITION_COUNT] = {
     "6k1/p4p1p/1p3np1/2q5/4p3/4P1N1/PP3PPP/3Q2K1 w - -",
     "2r5/2rk2pp/1pn1pb2/pN1p4/P2P4/1N2B3/nPR1KPPP/3R4 b - -",
 };
+
+void runBenchmark() {
+  uciMode = 1;
+  moveTimeMs = 60000;
+  for (const char *fen : benchmarkPositions) {
+    setPositionFromFen(fen);
+    std::printf("\n---\n");
+    think();
+  }
+  std::fflush(stdout);
+}

@@ -1,7 +1,9 @@
 #include <cstring>
 
+#include "frontend/benchmark.h"
 #include "frontend/input.h"
 #include "frontend/startup.h"
+#include "frontend/uci.h"
 #include "movegen/perft.h"
 
 namespace {
@@ -13,7 +15,9 @@ struct Mode {
 
 // The modes by their first input word, compared exactly in this order.
 constexpr Mode MODES[] = {
+    {"uci", runUci},
     {"perft", perftCommand},
+    {"test", runBenchmark},
 };
 
 }  // namespace
