@@ -1,0 +1,120 @@
+#!/usr/bin/env python3
+"""Plays engine-against-engine games under real xboard (headless, through
+xvfb-run) and checks the saved games: each must end normally (mate, draw,
+resignation or adjudication), with no illegal move, time forfeit or crash.
+Prints a summary with the engine's smallest clock margin.
+
+  match.py ENGINE [--protocol uci|xboard] [--games N] [--tc 0:10] [--inc 0.1]
+           [--mps MOVES] [--opponent "phalanx -l-"] [--pgn FILE]
+
+A UCI engine is run through polyglot, as xboard does for UCI engines."""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+BAD_ENDINGS = re.compile(r"time|illegal|forfeit|crash|disconnect|exit|abort|terminated|stall", re.I)
+
+
+def parse_games(text):
+    """Splits a PGN file into (tags, movetext) pairs."""
+    games, tags, moves = [], {}, []
+    for line in text.splitlines():
+        m = re.match(r'\[(\w+) "(.*)"\]', line)
+        if m:
+            if moves:
+                games.append((tags, " ".join(moves)))
+                tags, moves = {}, []
+            tags[m.group(1)] = m.group(2)
+        elif line.strip():
+            moves.append(line.strip())
+    if tags:
+        games.append((tags, " ".join(moves)))
+    return games
+
+
+def clock_margin(movetext, white, base, inc, mps):
+    """Smallest clock left after any of one side's moves, in seconds, from the
+    move times xboard writes into its comments ({score/depth seconds})."""
+    clock, smallest, ply, moves = base, base, 0, 0
+    for token in re.finditer(r"(\d+\.(?:\.\.)?)|\{([^}]*)\}|(\S+)", movetext):
+        number, comment, word = token.groups()
+        if word and not re.match(r"(1-0|0-1|1/2-1/2|\*)$", word):
+            ply += 1
+        if comment is not None and ply and (ply % 2 == 1) == white:
+            m = re.match(r"\s*[-+#]?[\d.]+/\d+\s+([\d.]+)", comment)
+            if m:
+                clock -= float(m.group(1))
+                smallest = min(smallest, clock)
+                clock += inc
+                moves += 1
+                if mps and moves % mps == 0:
+                    clock += base
+    return smallest
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("engine")
+    parser.add_argument("--protocol", default="uci", choices=["uci", "xboard"])
+    parser.add_argument("--games", type=int, default=2)
+    parser.add_argument("--tc", default="0:10")
+    parser.add_argument("--inc", default="0.1")
+    parser.add_argument("--mps", type=int, default=0, help="moves per time control (0: whole game)")
+    parser.add_argument("--opponent", default="phalanx -l-")
+    parser.add_argument("--pgn")
+    args = parser.parse_args()
+
+    env = dict(os.environ, PATH=os.environ.get("PATH", "") + ":/usr/games")
+    work = tempfile.mkdtemp(prefix="pelko_match_")
+    pgn = args.pgn or os.path.join(work, "games.pgn")
+    engine = os.path.abspath(args.engine)
+    command = ["xvfb-run", "-a", "xboard", "-noGUI", "-xexit", "-xponder", "-saveSettingsOnExit", "false",
+               "-fcp", engine, "-fd", work, "-scp", args.opponent, "-sd", work,
+               "-mg", str(args.games), "-tc", args.tc,
+               *(["-mps", str(args.mps)] if args.mps else ["-inc", args.inc]),
+               "-autoCallFlag", "true", "-pgnExtendedInfo", "true", "-sgf", pgn]
+    if args.protocol == "uci":
+        command.insert(command.index("-fcp"), "-fUCI")
+    minutes, _, seconds = args.tc.partition(":")
+    base = float(minutes) * 60 + float(seconds or 0)
+    inc = 0.0 if args.mps else float(args.inc)
+    per_game = 2 * (base * (4 if args.mps else 1) + 150 * inc) + 30
+    try:
+        subprocess.run(command, env=env, cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=per_game * args.games + 60)
+    except subprocess.TimeoutExpired:
+        print("xboard did not finish the match in time")
+    games = parse_games(open(pgn).read()) if os.path.exists(pgn) else []
+
+    failures, results, margins, points = [], {}, [], 0.0
+    for number, (tags, movetext) in enumerate(games, 1):
+        result = tags.get("Result", "*")
+        ending = re.findall(r"\{([^}]*)\}\s*(?:1-0|0-1|1/2-1/2|\*)\s*$", movetext)
+        ending = ending[0] if ending else ""
+        results[result] = results.get(result, 0) + 1
+        ours_white = tags.get("White", "").startswith("Pelko")
+        margins.append(clock_margin(movetext, ours_white, base, inc, args.mps))
+        points += {"1-0": 1.0 if ours_white else 0.0, "0-1": 0.0 if ours_white else 1.0, "1/2-1/2": 0.5}.get(result, 0)
+        if result not in ("1-0", "0-1", "1/2-1/2") or not ending or BAD_ENDINGS.search(ending):
+            failures.append(f"game {number}: {result} {{{ending}}}")
+    if len(games) != args.games:
+        failures.append(f"{len(games)} of {args.games} games were saved")
+
+    control = f"{args.tc} per {args.mps} moves" if args.mps else f"{args.tc}+{args.inc}"
+    print(f"{os.path.basename(engine)} ({args.protocol}) against {args.opponent}, {len(games)} games at {control}: "
+          f"{points:g} points; results " + ", ".join(f"{k} x{v}" for k, v in sorted(results.items())))
+    if margins:
+        print(f"smallest clock left after a move of ours: {min(margins):.1f} s of {base:.0f} s")
+    for failure in failures:
+        print("FAILED " + failure)
+    if not failures:
+        shutil.rmtree(work, ignore_errors=True)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
