@@ -1,6 +1,7 @@
 #include "frontend/log.h"
 
 #include <cstdarg>
+#include <cstdlib>
 
 #include "frontend/startup.h"
 #include "platform/platform.h"
@@ -39,6 +40,8 @@ void reply(const char *format, ...) {
   va_start(args, format);
   writeTo(stdout, format, args);
   va_end(args);
+  // The GUI has gone away: nobody is left to answer.
+  if (std::ferror(stdout)) std::exit(0);
   va_start(args, format);
   writeTo(logStream, format, args);
   va_end(args);

@@ -4,7 +4,9 @@
 #include "frontend/input.h"
 #include "frontend/startup.h"
 #include "frontend/uci.h"
+#include "frontend/xboard.h"
 #include "movegen/perft.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -15,6 +17,7 @@ struct Mode {
 
 // The modes by their first input word, compared exactly in this order.
 constexpr Mode MODES[] = {
+    {"xboard", runXboard},
     {"uci", runUci},
     {"perft", perftCommand},
     {"test", runBenchmark},
@@ -23,6 +26,7 @@ constexpr Mode MODES[] = {
 }  // namespace
 
 int main(int argc, char **argv) {
+  ignoreBrokenPipeSignal();
   printBanner();
   parseOptions(argc, argv);
   initEngine();

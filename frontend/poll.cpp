@@ -27,6 +27,8 @@ bool serveLine(const char *line) {
     return is(line, "stop");
   }
   if (analyzeMode) {
+    // Status requests keep the analysis going rather than restart it from depth 1.
+    if (is(line, ".") || is(line, "bk") || is(line, "hint")) return false;
     if (is(line, "exit"))
       analyzeMode = 0;
     else

@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include <climits>
+#include <csignal>
 #include <ctime>
 #include <poll.h>
 #include <unistd.h>
@@ -23,3 +24,7 @@ std::string programPath() {
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   return length > 0 ? std::string(path, size_t(length)) : std::string();
 }
+
+void ignoreInterruptSignal() { std::signal(SIGINT, SIG_IGN); }
+
+void ignoreBrokenPipeSignal() { std::signal(SIGPIPE, SIG_IGN); }

@@ -15,3 +15,10 @@ bool standardInputReady();
 
 // Full path of the running program file; empty when it cannot be found.
 std::string programPath();
+
+// SIGINT, which some GUIs send to their engines, no longer ends the program.
+void ignoreInterruptSignal();
+
+// A write to a pipe whose reader has gone fails instead of ending the
+// program by SIGPIPE, so the program can finish in its own way.
+void ignoreBrokenPipeSignal();

@@ -22,6 +22,7 @@ class EngineProcess {
   // Waits for the process to end; its exit status, or -1 after the timeout
   // (the process is then killed) or on death by a signal.
   int waitExit(int timeoutMs = 10000);
+  int pid() const { return pid_; }
 
  private:
   int pid_ = -1;

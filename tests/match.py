@@ -108,7 +108,8 @@ def main():
     print(f"{os.path.basename(engine)} ({args.protocol}) against {args.opponent}, {len(games)} games at {control}: "
           f"{points:g} points; results " + ", ".join(f"{k} x{v}" for k, v in sorted(results.items())))
     if margins:
-        print(f"smallest clock left after a move of ours: {min(margins):.1f} s of {base:.0f} s")
+        print(f"smallest clock left after a move of ours: {min(margins):.1f} s of {base:.0f} s "
+              "(from the move times in the PGN, which xboard rounds to 0.1 s)")
     for failure in failures:
         print("FAILED " + failure)
     if not failures:
