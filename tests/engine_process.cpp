@@ -82,6 +82,16 @@ bool EngineProcess::readLine(std::string &line, int timeoutMs) {
   }
 }
 
+std::vector<std::string> EngineProcess::readUntil(const std::string &prefix, int timeoutMs) {
+  std::vector<std::string> lines;
+  std::string line;
+  while (readLine(line, timeoutMs)) {
+    lines.push_back(line);
+    if (line.rfind(prefix, 0) == 0) break;
+  }
+  return lines;
+}
+
 int EngineProcess::waitExit(int timeoutMs) {
   const long long deadline = nowMs() + timeoutMs;
   int status = 0;

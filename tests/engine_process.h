@@ -19,6 +19,9 @@ class EngineProcess {
   // The next output line without its newline; false after the timeout or at
   // end of output.
   bool readLine(std::string &line, int timeoutMs = 5000);
+  // Lines up to and including the first that starts with `prefix`; all lines
+  // read (without such a line) when the output stops or the timeout passes.
+  std::vector<std::string> readUntil(const std::string &prefix, int timeoutMs = 20000);
   // Waits for the process to end; its exit status, or -1 after the timeout
   // (the process is then killed) or on death by a signal.
   int waitExit(int timeoutMs = 10000);

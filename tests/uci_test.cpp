@@ -27,15 +27,9 @@ struct Uci {
         EXPECT_EQ(line, expected);
     }
   }
-  // Lines up to and including the first one that starts with `prefix`.
   std::vector<std::string> until(const std::string &prefix, int timeoutMs = 20000) {
-    std::vector<std::string> lines;
-    std::string line;
-    while (engine.readLine(line, timeoutMs)) {
-      lines.push_back(line);
-      if (line.rfind(prefix, 0) == 0) return lines;
-    }
-    ADD_FAILURE() << "no line starting with " << prefix;
+    std::vector<std::string> lines = engine.readUntil(prefix, timeoutMs);
+    if (lines.empty() || lines.back().rfind(prefix, 0) != 0) ADD_FAILURE() << "no line starting with " << prefix;
     return lines;
   }
   std::string bestmove(int timeoutMs = 20000) {

@@ -22,13 +22,8 @@ struct Xboard {
   }
   std::vector<std::string> features;
   std::vector<std::string> until(const std::string &prefix, int timeoutMs = 20000) {
-    std::vector<std::string> lines;
-    std::string line;
-    while (engine.readLine(line, timeoutMs)) {
-      lines.push_back(line);
-      if (line.rfind(prefix, 0) == 0) return lines;
-    }
-    ADD_FAILURE() << "no line starting with " << prefix;
+    std::vector<std::string> lines = engine.readUntil(prefix, timeoutMs);
+    if (lines.empty() || lines.back().rfind(prefix, 0) != 0) ADD_FAILURE() << "no line starting with " << prefix;
     return lines;
   }
   // The next line that is not a search report ("depth score time nodes move").
