@@ -56,6 +56,16 @@ def clock_margin(movetext, white, base, inc, mps):
     return smallest
 
 
+def engine_claims(debug):
+    """The first result the engine announced in each game of xboard's debug log
+    (None for a game where it announced none)."""
+    claims = []
+    for game in re.split(r"\nNew game \(\d+\)", debug)[1:]:
+        m = re.search(r"<first : (1-0|0-1|1/2-1/2) \{", game)
+        claims.append(m.group(1) if m else None)
+    return claims
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("engine")
@@ -76,7 +86,8 @@ def main():
                "-fcp", engine, "-fd", work, "-scp", args.opponent, "-sd", work,
                "-mg", str(args.games), "-tc", args.tc,
                *(["-mps", str(args.mps)] if args.mps else ["-inc", args.inc]),
-               "-autoCallFlag", "true", "-pgnExtendedInfo", "true", "-sgf", pgn]
+               "-autoCallFlag", "true", "-pgnExtendedInfo", "true", "-sgf", pgn,
+               "-debug", "-nameOfDebugFile", os.path.join(work, "xboard.debug")]
     if args.protocol == "uci":
         command.insert(command.index("-fcp"), "-fUCI")
     minutes, _, seconds = args.tc.partition(":")
@@ -101,6 +112,13 @@ def main():
         points += {"1-0": 1.0 if ours_white else 0.0, "0-1": 0.0 if ours_white else 1.0, "1/2-1/2": 0.5}.get(result, 0)
         if result not in ("1-0", "0-1", "1/2-1/2") or not ending or BAD_ENDINGS.search(ending):
             failures.append(f"game {number}: {result} {{{ending}}}")
+    # In the xboard protocol the engine announces results itself: each claim
+    # must be the result the game was saved with.
+    if args.protocol == "xboard" and os.path.exists(os.path.join(work, "xboard.debug")):
+        claims = engine_claims(open(os.path.join(work, "xboard.debug"), errors="replace").read())
+        for number, ((tags, _), claim) in enumerate(zip(games, claims), 1):
+            if claim and claim != tags.get("Result"):
+                failures.append(f"game {number}: the engine announced {claim}, the game ended {tags.get('Result')}")
     if len(games) != args.games:
         failures.append(f"{len(games)} of {args.games} games were saved")
 
