@@ -10,8 +10,6 @@
 char pendingCommand[128];
 
 namespace {
-constexpr u64 MIN_POLL_INTERVAL = 10000, MAX_POLL_INTERVAL = 1000000;
-
 bool is(const char *line, const char *command) { return std::strcmp(line, command) == 0; }
 
 void keepPending(const char *line) {

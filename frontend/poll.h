@@ -8,8 +8,16 @@
 // out afterwards; empty when none.
 extern char pendingCommand[128];
 
+// Fewest and most nodes between two polls; a search without a short limit
+// polls first after the most. The fuzz build lowers the most, so that every
+// search it runs costs thousands of nodes rather than a million.
+#ifndef MAX_POLL_NODES
+#define MAX_POLL_NODES 1000000
+#endif
+constexpr u64 MIN_POLL_INTERVAL = 10000, MAX_POLL_INTERVAL = MAX_POLL_NODES;
+
 // Nodes until the next poll, aiming at half the time left before the hard
-// limit at the speed so far, within 10,000 to 1,000,000.
+// limit at the speed so far, within the two bounds above.
 u64 pollInterval(u64 nodes, u32 elapsed, u32 hardLimit);
 
 // Serves the waiting input lines and checks the hard time limit; true when

@@ -57,6 +57,18 @@ void takeBack(Game &game) {
   isBlackPiece(mover) ? unmakeBlackMove(m) : unmakeWhiteMove(m);
 }
 
+// "white" and "black" hand the move to a side; the board stays. A side that
+// could then take the other king would corrupt the board, so that change is
+// refused; an en-passant square belongs to the side that was to move, so it
+// lapses.
+void setSideToMove(u8 white) {
+  if (white == whiteToMove) return;
+  if (white ? isBlackKingAttacked() : isWhiteKingAttacked()) return;
+  whiteToMove = white;
+  stateTop->epSquare = 0;
+  stateTop->inCheck = sideInCheck();  // the check flag must describe the new side to move
+}
+
 void engineMove(Game &game) {
   const Move best = think();
   if (std::strcmp(pendingCommand, "new") == 0) return;  // the game is being restarted
@@ -124,9 +136,8 @@ bool execute(Game &game, const char *line) {
   } else if (command == "force") {
     game.forceMode = 1;
   } else if (command == "white" || command == "black") {
-    whiteToMove = command == "white";
-    game.engineSide = !whiteToMove;
-    stateTop->inCheck = sideInCheck();  // the check flag must describe the new side to move
+    game.engineSide = command == "black";
+    setSideToMove(command == "white");
   } else if (command == "playother") {
     game.engineSide = !whiteToMove;
     game.forceMode = 0;
@@ -176,7 +187,7 @@ void runXboard() {
   // A GUI that has not turned the feature off sends SIGINT; the engine lives on.
   ignoreInterruptSignal();
   openLog("_wb");
-  static Game game;
+  Game game;
   static char line[512];
   for (;;) {
     if (!game.forceMode && game.engineSide == whiteToMove) engineMove(game);

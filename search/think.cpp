@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "board/make_move.h"
+#include "frontend/poll.h"
 #include "frontend/report.h"
 #include "movegen/generate.h"
 #include "movegen/move_text.h"
@@ -82,7 +83,7 @@ void printCurrentMove(Move m, int number) {
 
 Move think() {
   allocateTimeLimits();
-  nextPollAt = (hardLimitMs == 0 || hardLimitMs >= 1000) ? 1000000 : 10000;
+  nextPollAt = (hardLimitMs == 0 || hardLimitMs >= 1000) ? MAX_POLL_INTERVAL : MIN_POLL_INTERVAL;
   stopSearch = 0;
   std::memset(history, 0, sizeof history);
 

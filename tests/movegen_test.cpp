@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
 
 #include "board/fen.h"
@@ -151,7 +152,8 @@ TEST(Perft, ReportLineFormat) {
   testing::internal::CaptureStdout();
   perftReport(1);
   std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "depth = 1, nodes =          3, time =     0.00\n");
+  // The time is whatever the clock gave, on a busy machine more than 0.00.
+  EXPECT_TRUE(std::regex_match(out, std::regex("depth = 1, nodes =          3, time = +[0-9]+\\.[0-9]{2}\n"))) << out;
 }
 
 TEST(Generators, AgreeWithEachOtherBelowSuitePositions) {

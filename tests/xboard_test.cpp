@@ -142,6 +142,19 @@ TEST(Xboard, IllegalMovesAndMalformedCommands) {
   EXPECT_EQ(reply.rfind("move e", 0), 0u) << reply;
 }
 
+TEST(Xboard, WhiteAndBlackNeverLetAKingOrAnAbsentPawnBeTaken) {
+  Xboard xb;
+  // The en-passant square of e2e4 was black's: white may not capture onto e3.
+  xb.engine.send("new\nforce\ne2e4\nwhite\nd2e3\n");
+  EXPECT_EQ(xb.next(), "Illegal move: d2e3");
+  // With the black king in check, white may not take the move (and the king).
+  xb.engine.send("new\nforce\ne2e4\nf7f6\nd1h5\nwhite\nh5e8\n");
+  EXPECT_EQ(xb.next(), "Illegal move: h5e8");
+  xb.engine.send("g7g6\nh5g6\nblack\nsd 2\ngo\n");  // black still to move, and the engine takes black
+  EXPECT_EQ(xb.next(), "move h7g6");
+  xb.expectAlive("5");
+}
+
 TEST(Xboard, SurvivesInterruptSignal) {
   Xboard xb;
   kill(xb.engine.pid(), SIGINT);
