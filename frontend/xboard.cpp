@@ -109,7 +109,9 @@ void level(const char *cursor) {
   if (moves.empty() || base.empty() || increment.empty()) return;
   moveTimeMs = 0;
   movesPerTimeControl = movesToGo = clamp32(readInteger(moves));
-  incrementMs = clamp32(int64_t(std::strtod(std::string(increment).c_str(), nullptr) * 1000.0));
+  // Converted only once in range: infinity, NaN or a huge value would not fit.
+  const double ms = std::strtod(std::string(increment).c_str(), nullptr) * 1000.0;
+  incrementMs = ms >= double(UINT32_MAX) ? UINT32_MAX : ms > 0 ? u32(ms) : 0;
 }
 
 // One command; false on "quit".

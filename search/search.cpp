@@ -171,7 +171,14 @@ i16 searchInCheck(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv) {
 }
 
 i16 quiesce(u8 ply, i16 alpha, i16 beta) {
-  // Chains of checks and evasions have no natural end here.
+  // Chains of checks and evasions have no natural end here: a single capture
+  // tree can run for millions of nodes, so it polls like the full-width nodes
+  // and the clock and "stop" still end the search.
+  if (stopSearch) return 0;
+  if (nodeCount >= nextPollAt && pollInput()) {
+    stopSearch = 1;
+    return 0;
+  }
   if (ply >= MAX_PLY) return evaluate();
   MoveList list;
   i16 best = -MATE;
@@ -194,6 +201,7 @@ i16 quiesce(u8 ply, i16 alpha, i16 beta) {
     if (!makeMove(m)) continue;
     const i16 s = i16(-quiesce(u8(ply + 1), i16(-beta), i16(-alpha)));
     unmakeMove(m);
+    if (stopSearch) return 0;
     if (s <= best) continue;
     if (s > alpha) {
       if (s >= beta) return s;

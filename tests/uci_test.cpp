@@ -120,6 +120,18 @@ TEST(Uci, IsreadyAndStopDuringInfiniteSearch) {
   EXPECT_EQ(uci.engine.waitExit(), 0);
 }
 
+TEST(Uci, StopAndTheClockReachIntoALongCaptureSearch) {
+  // Promotions, checks and evasions: below the first ply the quiescence search
+  // alone runs for about a hundred million nodes.
+  Uci uci;
+  uci.engine.send("position fen 3k3r/1Ppppppp/1b3nbP/pbPppBBP/1P3q2/2N2Pp1/P2PPR2/2RK4 b - -\ngo infinite\n");
+  uci.expectSilence(300);
+  uci.engine.send("stop\n");
+  EXPECT_EQ(uci.bestmove(3000), "g3f2");  // the only move it had weighed
+  uci.engine.send("go movetime 200\n");
+  EXPECT_NE(uci.bestmove(3000), "0000");
+}
+
 TEST(Uci, TabIsNotASeparatorAndUnknownCommandsAreIgnored) {
   Uci uci;
   uci.engine.send("go\tdepth 1\nsetoption name Hash value 1\nucinewgame\ndebug on\nponderhit\nstop\nuci\nfoo\nisready\n");

@@ -131,7 +131,11 @@ TEST(Xboard, IllegalMovesAndMalformedCommands) {
   for (const std::string &bad : {std::string("setboard"), std::string("setboard garbage"),
                                  std::string("setboard 8/8/8/8/8/8/8/8 w - -"), std::string("ping"), std::string("sd"),
                                  std::string("st"), std::string("time"), std::string("level 40"), std::string("undo"),
-                                 std::string("undo"), std::string("remove")})
+                                 std::string("undo"), std::string("remove"),
+                                 // increments no clock can hold
+                                 std::string("level 40 5 1e999"), std::string("level 40 5 nan"),
+                                 std::string("level 40 5 -inf"), std::string("level 40 5 99999999999"),
+                                 std::string("level 0 5 0")})
     xb.engine.send(bad + "\n");
   xb.expectAlive("5");
   // A line beyond 511 characters is cut there and its rest dropped.
