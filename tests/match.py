@@ -38,21 +38,33 @@ def parse_games(text):
 
 def clock_margin(movetext, white, base, inc, mps):
     """Smallest clock left after any of one side's moves, in seconds, from the
-    move times xboard writes into its comments ({score/depth seconds})."""
+    move times xboard writes into its comments ({score/depth seconds}). Every
+    move of the side counts towards the session, with or without a time:
+    xboard leaves out times under 0.05 s."""
     clock, smallest, ply, moves = base, base, 0, 0
+    pending = False  # a move of the side whose comment may still follow
+
+    def close():
+        nonlocal clock, moves
+        clock += inc
+        moves += 1
+        if mps and moves % mps == 0:
+            clock += base
+
     for token in re.finditer(r"(\d+\.(?:\.\.)?)|\{([^}]*)\}|(\S+)", movetext):
-        number, comment, word = token.groups()
+        _, comment, word = token.groups()
         if word and not re.match(r"(1-0|0-1|1/2-1/2|\*)$", word):
+            if pending:
+                close()
             ply += 1
-        if comment is not None and ply and (ply % 2 == 1) == white:
+            pending = (ply % 2 == 1) == white
+        elif comment is not None and pending:
             m = re.match(r"\s*[-+#]?[\d.]+/\d+\s+([\d.]+)", comment)
             if m:
                 clock -= float(m.group(1))
                 smallest = min(smallest, clock)
-                clock += inc
-                moves += 1
-                if mps and moves % mps == 0:
-                    clock += base
+            close()
+            pending = False
     return smallest
 
 

@@ -86,8 +86,12 @@ TEST(TimeLimits, WorkedExamples) {
   limits(0, 0, 60000, 1000);
   EXPECT_EQ(softLimitMs, 1360u);
   EXPECT_EQ(hardLimitMs, 20000u);
+  // The last move before the control keeps a quarter of the clock.
   limits(0, 1, 5000, 200);
-  EXPECT_EQ(hardLimitMs, 5000u + 200 - 10);
+  EXPECT_EQ(hardLimitMs, 3750u);
+  EXPECT_EQ(softLimitMs, 637u);
+  limits(0, 2, 1000, 500);
+  EXPECT_EQ(hardLimitMs, 750u);
   limits(0, 0, 0, 0);
   EXPECT_EQ(hardLimitMs, 0u);
   EXPECT_EQ(softLimitMs, 0u);
