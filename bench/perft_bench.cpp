@@ -1,14 +1,16 @@
 // Perft speed: leaves per second with every leaf made and unmade, the best of
 // up to three runs per position (fewer when one run takes long).
+// Usage: perft_bench [position name]...   (default all; e.g. "start" to profile)
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 #include "board/fen.h"
 #include "frontend/startup.h"
 #include "movegen/perft.h"
 #include "search/control.h"
 
-int main() {
+int main(int argc, char **argv) {
   struct Case {
     const char *name, *fen;
     int depth;
@@ -21,6 +23,9 @@ int main() {
   initEngine();
   std::printf("%s perft, every leaf made and unmade\n", ENGINE_NAME);
   for (const Case &c : cases) {
+    bool chosen = argc == 1;
+    for (int i = 1; i < argc; ++i) chosen |= std::strcmp(argv[i], c.name) == 0;
+    if (!chosen) continue;
     u32 best = ~0u, spent = 0;
     for (int run = 0; run < 3 && spent < 20000; ++run) {
       setPositionFromFen(c.fen);

@@ -112,7 +112,40 @@ extern const u16 materialWeight[13];
 // Number of records in use: the set-up record plus one per move made.
 inline int stateDepth() { return int(stateTop - stateStack) + 1; }
 
-inline int lowestBit(u64 b) { return __builtin_ctzll(b); }
+// Without a 64-bit bit-scan instruction (the 32-bit build), the compiler's own
+// 64-bit scan is a library call: scan the two halves instead.
+inline int lowestBit(u64 b) {
+  if constexpr (sizeof(void *) == 8) {
+    return __builtin_ctzll(b);
+  } else {
+    const u32 low = u32(b);
+    return low ? __builtin_ctz(low) : 32 + __builtin_ctz(u32(b >> 32));
+  }
+}
+// Without a population-count instruction (not every x86-64 CPU has one) the
+// compiler's builtin is a library call: count in parallel within the word,
+// in 32-bit halves on the 32-bit build.
+inline int bitCount(u64 b) {
+#ifdef __POPCNT__
+  return __builtin_popcountll(b);
+#else
+  if constexpr (sizeof(void *) == 8) {
+    b -= (b >> 1) & 0x5555555555555555ULL;
+    b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
+    b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return int((b * 0x0101010101010101ULL) >> 56);
+  } else {
+    u32 low = u32(b), high = u32(b >> 32);
+    low -= (low >> 1) & 0x55555555u;
+    high -= (high >> 1) & 0x55555555u;
+    low = (low & 0x33333333u) + ((low >> 2) & 0x33333333u);
+    high = (high & 0x33333333u) + ((high >> 2) & 0x33333333u);
+    // Each byte now holds at most 16, the four together at most 64.
+    const u32 bytes = (low & 0x0F0F0F0Fu) + ((low >> 4) & 0x0F0F0F0Fu) + (high & 0x0F0F0F0Fu) + ((high >> 4) & 0x0F0F0F0Fu);
+    return int((bytes * 0x01010101u) >> 24);
+  }
+#endif
+}
 constexpr int squareRow(int s) { return s >> 3; }
 constexpr int squareFile(int s) { return s & 7; }
 

@@ -46,7 +46,7 @@ bool isFiftyMoveDraw() {
 
 bool isInsufficientMaterial() {
   if (WhitePawns | BlackPawns | WhiteRooks | BlackRooks | WhiteQueens | BlackQueens) return false;
-  const int pieces = __builtin_popcountll(WhitePieces | BlackPieces);
+  const int pieces = bitCount(WhitePieces | BlackPieces);
   if (pieces < 4) return true;
   if (pieces > 4 || !WhiteBishops || !BlackBishops) return false;
   auto colour = [](u64 b) {

@@ -76,7 +76,7 @@ i16 childScore(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv, bool scored) {
 bool nullMoveAllowed() {
   const int own = whiteToMove ? 0 : 6;
   if (pieceBB[WHITE_ROOK + own] | pieceBB[WHITE_QUEEN + own]) return true;
-  return __builtin_popcountll(pieceBB[WHITE_KNIGHT + own] | pieceBB[WHITE_BISHOP + own]) >= 2;
+  return bitCount(pieceBB[WHITE_KNIGHT + own] | pieceBB[WHITE_BISHOP + own]) >= 2;
 }
 
 u16 inCheckScore(Move m, Move hashMove) {

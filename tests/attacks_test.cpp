@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "board/attacks.h"
 
@@ -39,6 +40,27 @@ u64 squares(std::initializer_list<int> list) {
 }
 
 }  // namespace
+
+// The scan and the count have their own code for the 32-bit build: check both
+// halves, their boundary and dense and sparse words against plain loops.
+TEST(BitPrimitives, LowestBitAndCountMatchLoops) {
+  std::mt19937_64 random(5);
+  std::vector<u64> words = {~0ULL, 1, bit(31), bit(32), bit(63), bit(31) | bit(32), 0xFFFFFFFFULL, ~0xFFFFFFFFULL};
+  for (int i = 0; i < 20000; ++i) {
+    u64 w = random();
+    if (i % 3 == 1) w &= random() & random();  // sparse
+    if (i % 3 == 2) w <<= random() % 64;       // low zeros of every length
+    words.push_back(w ? w : 1);
+  }
+  for (u64 w : words) {
+    int lowest = 0, count = 0;
+    while (!(w & bit(lowest))) ++lowest;
+    for (int s = 0; s < 64; ++s) count += (w >> s) & 1;
+    ASSERT_EQ(lowestBit(w), lowest) << std::hex << w;
+    ASSERT_EQ(bitCount(w), count) << std::hex << w;
+  }
+  EXPECT_EQ(bitCount(0), 0);
+}
 
 TEST(MagicLookups, MatchRayWalkOnRandomOccupancies) {
   std::mt19937_64 random(2026);
