@@ -170,6 +170,16 @@ const u64 fileMask[8] = {
 
 const std::array<u64, 64> bishopMask = masksOf<DIAGONAL_STEPS>();
 const std::array<u64, 64> rookMask = masksOf<STRAIGHT_STEPS>();
+
+template <const int (&STEPS)[4]>
+constexpr std::array<u64, 64> linesOf() {
+  std::array<u64, 64> table{};
+  for (int s = 0; s < 64; ++s) table[s] = slideAll(s, STEPS, 0);
+  return table;
+}
+
+const std::array<u64, 64> bishopLines = linesOf<DIAGONAL_STEPS>();
+const std::array<u64, 64> rookLines = linesOf<STRAIGHT_STEPS>();
 const std::array<u8, 64> bishopBits = bitCounts(bishopMask);
 const std::array<u8, 64> rookBits = bitCounts(rookMask);
 

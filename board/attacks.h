@@ -6,6 +6,9 @@
 
 extern const std::array<u64, 64> bishopMask;
 extern const std::array<u64, 64> rookMask;
+// Every square a bishop or rook on s reaches on an empty board.
+extern const std::array<u64, 64> bishopLines;
+extern const std::array<u64, 64> rookLines;
 extern const std::array<u8, 64> bishopBits;
 extern const std::array<u8, 64> rookBits;
 extern const u64 bishopMagic[64];

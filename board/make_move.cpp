@@ -27,6 +27,35 @@ void moveCastlingRook(int from, int to) {
   S::own() ^= squareBit[from] ^ squareBit[to];
 }
 
+// Could emptying `from` open a line from `king` to a slider of colour BY? The
+// caller then tests the king in full.
+template <Color BY>
+bool mayOpenLine(int king, int from) {
+  constexpr int base = BY == WHITE ? 0 : 6;
+  const u64 fromBit = squareBit[from], queens = pieceBB[base + WHITE_QUEEN];
+  return ((rookLines[king] & fromBit) && (rookLines[king] & (pieceBB[base + WHITE_ROOK] | queens))) ||
+         ((bishopLines[king] & fromBit) && (bishopLines[king] & (pieceBB[base + WHITE_BISHOP] | queens)));
+}
+
+// Does the piece of colour US just arrived on `to` (not by castling, en passant
+// or promotion) attack the enemy king directly?
+template <Color US>
+bool checksDirectly(u8 piece, int to, int enemyKing) {
+  using S = Side<US>;
+  const u64 king = squareBit[enemyKing], toBit = squareBit[to];
+  const u64 occupied = WhitePieces | BlackPieces;
+  switch (piece - S::OWN) {
+    case WHITE_PAWN: return S::ownPawnSources(enemyKing) & toBit;  // the table from the 7th rank is empty
+    case WHITE_KNIGHT: return knightAttacks[to] & king;
+    case WHITE_BISHOP: return (bishopLines[enemyKing] & toBit) && (bishopAttacks(to, occupied) & king);
+    case WHITE_ROOK: return (rookLines[enemyKing] & toBit) && (rookAttacks(to, occupied) & king);
+    case WHITE_QUEEN:
+      return ((bishopLines[enemyKing] & toBit) && (bishopAttacks(to, occupied) & king)) ||
+             ((rookLines[enemyKing] & toBit) && (rookAttacks(to, occupied) & king));
+    default: return false;  // a king never gives check
+  }
+}
+
 // Restores board and bitboards; the derived terms live in the popped record.
 template <Color US>
 void unmakeFor(Move m) {
@@ -138,13 +167,27 @@ bool makeFor(Move m) {
   next.psqEnd = end;
   next.hashKey = hash ^ zobristCastle[next.castleRights] ^ zobristSide;
 
-  if (isAttackedBy<S::THEM>(lowestBit(pieceBB[S::KING]))) {
+  // The position before was legal, so only the king's own move, a move out of
+  // check, an en-passant capture (which empties two squares) or a piece leaving
+  // a line between the king and an enemy slider can leave the king attacked.
+  const u8 moved = board[to];
+  const int king = lowestBit(pieceBB[S::KING]);
+  if ((moved == S::KING || old.inCheck || flags == EnPassantFlag || mayOpenLine<S::THEM>(king, from)) &&
+      isAttackedBy<S::THEM>(king)) {
     unmakeFor<US>(m);
     return false;
   }
-  next.reversible = captured == 0 && flags == 0 && board[to] != S::PAWN;
+  next.reversible = captured == 0 && flags == 0 && moved != S::PAWN;
   whiteToMove = US != WHITE;
-  next.inCheck = isAttackedBy<US>(lowestBit(pieceBB[S::ENEMY_KING]));
+  // Likewise the enemy king, safe before, is attacked only by the piece that
+  // moved or through the square it left; castling, en passant and promotion
+  // take the full test.
+  const int enemyKing = lowestBit(pieceBB[S::ENEMY_KING]);
+  if (flags != 0 && flags != DoublePushFlag)
+    next.inCheck = isAttackedBy<US>(enemyKing);
+  else
+    next.inCheck = checksDirectly<US>(moved, to, enemyKing) ||
+                   (mayOpenLine<US>(enemyKing, from) && isAttackedBy<US>(enemyKing));
   ++nodeCount;
   return true;
 }
