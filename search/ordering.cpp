@@ -13,10 +13,11 @@ u16 history[13][64];
 MoveEntry *pickBest(MoveList &list, const Move *skip, int skipCount) {
   MoveEntry *best = nullptr;
   for (MoveEntry *e = list.readCursor; e != list.writeCursor; ++e) {
-    const Move m = e->move;
+    // Only an entry that would become the best needs the skip test.
+    if (best && e->score <= best->score) continue;
     bool skipped = false;
-    for (int i = 0; i < skipCount; ++i) skipped |= m == skip[i];
-    if (!skipped && (!best || e->score > best->score)) best = e;
+    for (int i = 0; i < skipCount; ++i) skipped |= e->move == skip[i];
+    if (!skipped) best = e;
   }
   if (!best) return nullptr;
   const MoveEntry picked = *best;
