@@ -6,11 +6,16 @@ Prints a summary with the engine's smallest clock margin.
 
   match.py ENGINE [--protocol uci|xboard] [--games N] [--tc 0:10] [--inc 0.1]
            [--mps MOVES] [--opponent "phalanx -l-"] [--pgn FILE]
+           [--gui-line "xboard -fcp ..." [--home DIR]]
 
-A UCI engine is run through polyglot, as xboard does for UCI engines."""
+A UCI engine is run through polyglot, as xboard does for UCI engines.
+--gui-line starts xboard with a person's command line instead (ENGINE then only
+names the engine): the line goes through the shell with HOME set to DIR (by
+default the match folder), and the match options are added after it."""
 import argparse
 import os
 import re
+import shlex
 import shutil
 import subprocess
 import sys
@@ -88,6 +93,8 @@ def main():
     parser.add_argument("--mps", type=int, default=0, help="moves per time control (0: whole game)")
     parser.add_argument("--opponent", default="phalanx -l-")
     parser.add_argument("--pgn")
+    parser.add_argument("--gui-line")
+    parser.add_argument("--home")
     args = parser.parse_args()
 
     env = dict(os.environ, PATH=os.environ.get("PATH", "") + ":/usr/games")
@@ -102,6 +109,11 @@ def main():
                "-debug", "-nameOfDebugFile", os.path.join(work, "xboard.debug")]
     if args.protocol == "uci":
         command.insert(command.index("-fcp"), "-fUCI")
+    if args.gui_line:
+        options = command[command.index("-fd") + 2:]
+        command = ["xvfb-run", "-a", "bash", "-c", args.gui_line + " " + shlex.join(["-noGUI", "-xexit", "-xponder",
+                   "-saveSettingsOnExit", "false", *options])]
+        env["HOME"] = os.path.abspath(args.home or work)
     minutes, _, seconds = args.tc.partition(":")
     base = float(minutes) * 60 + float(seconds or 0)
     inc = 0.0 if args.mps else float(args.inc)
