@@ -101,19 +101,17 @@ def main():
     work = tempfile.mkdtemp(prefix="pelko_match_")
     pgn = args.pgn or os.path.join(work, "games.pgn")
     engine = os.path.abspath(args.engine)
-    command = ["xvfb-run", "-a", "xboard", "-noGUI", "-xexit", "-xponder", "-saveSettingsOnExit", "false",
-               "-fcp", engine, "-fd", work, "-scp", args.opponent, "-sd", work,
-               "-mg", str(args.games), "-tc", args.tc,
+    headless = ["-noGUI", "-xexit", "-xponder", "-saveSettingsOnExit", "false"]
+    options = ["-scp", args.opponent, "-sd", work, "-mg", str(args.games), "-tc", args.tc,
                *(["-mps", str(args.mps)] if args.mps else ["-inc", args.inc]),
                "-autoCallFlag", "true", "-pgnExtendedInfo", "true", "-sgf", pgn,
                "-debug", "-nameOfDebugFile", os.path.join(work, "xboard.debug")]
-    if args.protocol == "uci":
-        command.insert(command.index("-fcp"), "-fUCI")
     if args.gui_line:
-        options = command[command.index("-fd") + 2:]
-        command = ["xvfb-run", "-a", "bash", "-c", args.gui_line + " " + shlex.join(["-noGUI", "-xexit", "-xponder",
-                   "-saveSettingsOnExit", "false", *options])]
+        command = ["xvfb-run", "-a", "bash", "-c", args.gui_line + " " + shlex.join(headless + options)]
         env["HOME"] = os.path.abspath(args.home or work)
+    else:
+        first = (["-fUCI"] if args.protocol == "uci" else []) + ["-fcp", engine, "-fd", work]
+        command = ["xvfb-run", "-a", "xboard", *headless, *first, *options]
     minutes, _, seconds = args.tc.partition(":")
     base = float(minutes) * 60 + float(seconds or 0)
     inc = 0.0 if args.mps else float(args.inc)
