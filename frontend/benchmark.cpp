@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "board/fen.h"
+#include "frontend/poll.h"
 #include "search/control.h"
 #include "search/search.h"
 
@@ -22,6 +23,7 @@ const char *const benchmarkPositions[BENCHMARK_POSITION_COUNT] = {
 void runBenchmark() {
   uciMode = 1;
   moveTimeMs = 60000;
+  inputEndStopsSearch = false;
   for (const char *fen : benchmarkPositions) {
     setPositionFromFen(fen);
     std::printf("\n---\n");

@@ -8,6 +8,7 @@
 #include "search/control.h"
 
 char pendingCommand[128];
+bool inputEndStopsSearch = true;
 
 namespace {
 bool is(const char *line, const char *command) { return std::strcmp(line, command) == 0; }
@@ -50,7 +51,10 @@ u64 pollInterval(u64 nodes, u32 elapsed, u32 hardLimit) {
 bool pollInput() {
   char line[128];
   while (inputWaiting()) {
-    if (!readLine(line, sizeof line)) return true;  // end of input
+    if (!readLine(line, sizeof line)) {
+      if (inputEndStopsSearch) return true;
+      break;  // only the clock is left to end the search
+    }
     if (!line[0]) return false;
     if (serveLine(line)) return true;
   }

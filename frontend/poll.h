@@ -20,7 +20,12 @@ constexpr u64 MIN_POLL_INTERVAL = 10000, MAX_POLL_INTERVAL = MAX_POLL_NODES;
 // limit at the speed so far, within the two bounds above.
 u64 pollInterval(u64 nodes, u32 elapsed, u32 hardLimit);
 
+// Whether the end of input stops the search. In the protocols it does: the
+// GUI has gone, and the loop that reads next ends the program. The "test"
+// mode turns it off, since a script that pipes in "test" leaves nobody to
+// send "stop" and each position is to get its full time.
+extern bool inputEndStopsSearch;
+
 // Serves the waiting input lines and checks the hard time limit; true when
-// the search must stop. The end of input stops the search, and the loop that
-// reads next then ends the program.
+// the search must stop.
 bool pollInput();

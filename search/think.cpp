@@ -21,11 +21,11 @@ void allocateTimeLimits() {
   } else if (movesToGo) {
     const u32 n = movesToGo;
     const double divisor = n >= 35 ? 25.0 : (n - 1) * 24.0 / 34.0 + 1.0;
-    // Never more than three quarters of the clock: on the last move before
-    // the control the formula leaves only 10 ms, less than a GUI's own
-    // overhead, and an increment is only credited after the move.
-    const double budget =
-        std::min(remainingMs / divisor + incrementMs - std::min<u32>(n, 25) * 10.0, remainingMs * 0.75);
+    double budget = remainingMs / divisor + incrementMs - std::min<u32>(n, 25) * 10.0;
+    // On the last move before the control the formula spends all but 10 ms
+    // of the clock, less than a GUI's own overhead, and counts an increment
+    // that is only credited after the move: keep a quarter of the clock.
+    if (n == 1) budget = std::min(budget, remainingMs * 0.75);
     const i32 hard = budget >= 2147483647.0 ? 2147483647 : i32(budget);
     hardLimitMs = hard > 0 ? u32(hard) : 1;
     softLimitMs = std::max<u32>(u32(hardLimitMs * 0.17), 1);

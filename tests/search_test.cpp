@@ -86,12 +86,20 @@ TEST(TimeLimits, WorkedExamples) {
   limits(0, 0, 60000, 1000);
   EXPECT_EQ(softLimitMs, 1360u);
   EXPECT_EQ(hardLimitMs, 20000u);
-  // The last move before the control keeps a quarter of the clock.
+  limits(0, 40, 0, 5000);
+  EXPECT_EQ(hardLimitMs, 4750u);
+  EXPECT_EQ(softLimitMs, 807u);
+  limits(0, 2, 1000, 500);
+  EXPECT_EQ(hardLimitMs, 1066u);
+  EXPECT_EQ(softLimitMs, 181u);
+  // The last move before the control keeps a quarter of the clock, since the
+  // increment comes only after the move.
+  limits(0, 1, 60000, 0);
+  EXPECT_EQ(hardLimitMs, 45000u);
+  EXPECT_EQ(softLimitMs, 7650u);
   limits(0, 1, 5000, 200);
   EXPECT_EQ(hardLimitMs, 3750u);
   EXPECT_EQ(softLimitMs, 637u);
-  limits(0, 2, 1000, 500);
-  EXPECT_EQ(hardLimitMs, 750u);
   limits(0, 0, 0, 0);
   EXPECT_EQ(hardLimitMs, 0u);
   EXPECT_EQ(softLimitMs, 0u);

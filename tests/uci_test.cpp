@@ -245,3 +245,17 @@ TEST(TestMode, TenSearchesEachEndedByStop) {
   }
   EXPECT_EQ(readyok, 1);
 }
+
+TEST(TestMode, ClosedInputLeavesEachPositionItsTime) {
+  // A script that pipes in "test" and closes the input: nobody can send
+  // "stop", and the first position keeps searching.
+  EngineProcess engine;
+  engine.send("test\n");
+  engine.closeInput();
+  int separators = 0;
+  std::string line;
+  const auto start = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - start < std::chrono::seconds(4))
+    if (engine.readLine(line, 500) && line == "---") ++separators;
+  EXPECT_EQ(separators, 1);
+}
