@@ -10,7 +10,12 @@ bool pawnMoveValid(int from, int to, int flags, int captured) {
   using S = Side<US>;
   if (flags == EnPassantFlag) return to == stateTop->epSquare;
   if (captured != board[to]) return false;
-  if (captured) return S::ownPawnSources(to) & squareBit[from];
+  // A stored capture by another piece (a bishop's g2xh1, say) or by the other
+  // side would otherwise pass as a pawn capture: it must take an enemy piece
+  // and promote exactly when it lands on the last rank.
+  if (captured)
+    return (S::ownPawnSources(to) & squareBit[from]) && (S::enemy() & squareBit[to]) &&
+           bool(S::LAST_RANK & squareBit[to]) == bool(flags & PromotionMask) && !(flags & ~PromotionMask);
   // A push onto the last rank must promote.
   if ((S::advance(squareBit[from], 8) & S::LAST_RANK) && !(flags & PromotionMask)) return false;
   if (to == from + S::FORWARD) return true;
