@@ -29,7 +29,7 @@ import tempfile
 import threading
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
 import match  # noqa: E402  (PGN parsing, result claims, what counts as a bad ending)
 
 # Debian opponents: (label, command, protocol). Fairymax is tried and left out
