@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 #include "board/fen.h"
 #include "frontend/benchmark.h"
+#include "frontend/poll.h"
 #include "frontend/startup.h"
 #include "movegen/move_text.h"
 #include "search/control.h"
@@ -18,10 +18,8 @@
 
 int main(int argc, char **argv) {
   const int depth = argc > 1 ? std::atoi(argv[1]) : 10;
-  // The searches poll standard input; give them one on which nothing arrives,
-  // so that a closed input does not cut them short.
-  int silent[2];
-  if (pipe(silent) == 0) dup2(silent[0], 0);
+  // The searches poll standard input: a closed one must not cut them short.
+  inputEndStopsSearch = false;
   ttMask = ttMaskForMegabytes(16);
   initEngine();
   maxDepth = u8(depth);

@@ -1,8 +1,6 @@
 #include "frontend/input.h"
 
 #include <cctype>
-#include <cerrno>
-#include <unistd.h>
 
 #include "platform/platform.h"
 
@@ -21,10 +19,8 @@ int peekInputChar() {
 
 int readInputChar() {
   if (bufferStart == bufferEnd) {
-    ssize_t got;
-    do got = read(0, buffer, sizeof buffer);
-    while (got < 0 && errno == EINTR);
-    if (got <= 0) {
+    const int got = readStandardInput(buffer, sizeof buffer);
+    if (got == 0) {
       ended = true;
       return -1;
     }

@@ -2,22 +2,21 @@
 
 #include <cstdarg>
 #include <cstdlib>
+#include <string>
 
 #include "frontend/startup.h"
 #include "platform/platform.h"
 
 FILE *logStream;
 
-std::string logFileName(const std::string &programPath, const char *suffix) {
-  std::string name = programPath.substr(programPath.rfind('/') + 1);
-  const size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name.erase(dot);
-  return name + suffix + ".log";
-}
-
 void openLog(const char *suffix) {
   if (!logEnabled || logStream) return;
-  logStream = std::fopen(logFileName(programPath(), suffix).c_str(), "w");
+  // Named after the program file without its extension: Pelko_2_x64.exe
+  // and Pelko_2_x64 both write Pelko_2_x64_uci.log.
+  std::string name = programFileName();
+  const size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  logStream = std::fopen((name + suffix + ".log").c_str(), "w");
 }
 
 namespace {

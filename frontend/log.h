@@ -3,15 +3,10 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
 
 // Open only with "-l" and a file that could be created; writes while it is
 // closed are dropped.
 extern FILE *logStream;
-
-// The log file name for a program path: the file name without folder and
-// extension, then the suffix and ".log".
-std::string logFileName(const std::string &programPath, const char *suffix);
 
 // With logging on, opens the log in the working directory named after the
 // program file ("_uci" or "_wb" suffix); an existing file is emptied.

@@ -1,4 +1,5 @@
-// Operating-system services the engine needs, behind small functions.
+// Operating-system services the engine needs, behind small functions: one
+// layer for POSIX systems (posix.cpp) and one for Windows (windows.cpp).
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,13 @@ uint32_t tickCount();
 // reader's own buffer are not seen here.
 bool standardInputReady();
 
-// Full path of the running program file; empty when it cannot be found.
-std::string programPath();
+// Reads up to size bytes of standard input as they come, without any line-end
+// translation; 0 at the end of input or on an error.
+int readStandardInput(char *buffer, int size);
+
+// File name of the running program, without its folder; empty when it cannot
+// be found.
+std::string programFileName();
 
 // SIGINT, which some GUIs send to their engines, no longer ends the program.
 void ignoreInterruptSignal();

@@ -22,6 +22,7 @@ FILES = {
     "usr/share/man/man6/Pelko_2_x64.6": "-rw-r--r--",
     "usr/share/man/man6/Pelko_2_w32.6": "-rw-r--r--",
     "usr/share/doc/pelko/examples/pelko.ini": "-rw-r--r--",
+    "usr/share/doc/pelko/copyright": "-rw-r--r--",
 }
 
 failures = []

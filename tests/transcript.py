@@ -22,7 +22,7 @@ A transcript has one step a line (blank lines and lines starting with # aside):
   file NAME REGEX   the file NAME in the working folder has a line matching REGEX
   nofile            the working folder holds no file
 In TEXT and REGEX, {NAME} is the engine's name, {PROGRAM} the program's file
-name and {S*N} is S repeated N times.
+name without extension and {S*N} is S repeated N times.
 """
 import argparse
 import os
@@ -51,7 +51,7 @@ class Engine:
 
     def _read(self):
         for raw in iter(self.proc.stdout.readline, b""):
-            self.lines.put(raw.decode("latin-1").rstrip("\n"))
+            self.lines.put(raw.decode("latin-1").rstrip("\r\n"))  # Windows programs end lines with CR LF
         self.lines.put(None)  # end of output
 
     def send(self, text):
@@ -87,8 +87,8 @@ def play(engine, steps, args, workdir):
             if not ok:
                 return f"{where}: got {line!r}"
         elif op == "~" or op == "wait":
-            if op == "wait":
-                deadline = time.monotonic() + int(rest) * args.slow / 1000
+            if op == "wait":  # not scaled: it often measures the program's own clock
+                deadline = time.monotonic() + int(rest) / 1000
             while True:
                 line = engine.line(deadline)
                 if line is None:
@@ -137,7 +137,7 @@ def main():
     ap.add_argument("transcript")
     ap.add_argument("--name", default="Pelko 2 x64", help="the name the program prints")
     ap.add_argument("--wrap", default="", help="command to run the program under, such as valgrind")
-    ap.add_argument("--slow", type=float, default=1.0, help="factor for every timeout and wait")
+    ap.add_argument("--slow", type=float, default=1.0, help="factor for every timeout")
     ap.add_argument("--timeout", type=int, default=20000, help="milliseconds a reply may take")
     args = ap.parse_args()
 
@@ -150,7 +150,7 @@ def main():
         if op == "args":
             options = shlex.split(rest)
         else:
-            steps.append((number, op, expand(rest, args.name, os.path.basename(args.program))))
+            steps.append((number, op, expand(rest, args.name, os.path.splitext(os.path.basename(args.program))[0])))
 
     with tempfile.TemporaryDirectory() as workdir:
         command = shlex.split(args.wrap) + [os.path.abspath(args.program)] + options

@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <ctime>
@@ -19,10 +20,18 @@ bool standardInputReady() {
   return ready != 0;
 }
 
-std::string programPath() {
+int readStandardInput(char *buffer, int size) {
+  ssize_t got;
+  do got = read(0, buffer, size_t(size));
+  while (got < 0 && errno == EINTR);
+  return got > 0 ? int(got) : 0;
+}
+
+std::string programFileName() {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  return length > 0 ? std::string(path, size_t(length)) : std::string();
+  const std::string full = length > 0 ? std::string(path, size_t(length)) : std::string();
+  return full.substr(full.rfind('/') + 1);
 }
 
 void ignoreInterruptSignal() { std::signal(SIGINT, SIG_IGN); }

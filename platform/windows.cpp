@@ -1,0 +1,46 @@
+#include "platform/platform.h"
+
+#include <conio.h>
+#include <csignal>
+#include <windows.h>
+
+uint32_t tickCount() { return GetTickCount(); }
+
+namespace {
+HANDLE standardInput() {
+  static const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+  return handle;
+}
+
+bool inputIsConsole() {
+  static DWORD mode;
+  static const bool console = GetConsoleMode(standardInput(), &mode);
+  return console;
+}
+}  // namespace
+
+bool standardInputReady() {
+  if (inputIsConsole()) return _kbhit() != 0;
+  DWORD available = 0;
+  // A failed peek counts as ready: on a broken pipe the read then finds the
+  // end of input, and a file (which cannot be peeked) never blocks a read.
+  if (!PeekNamedPipe(standardInput(), nullptr, 0, nullptr, &available, nullptr)) return true;
+  return available > 0;
+}
+
+int readStandardInput(char *buffer, int size) {
+  DWORD got = 0;
+  return ReadFile(standardInput(), buffer, DWORD(size), &got, nullptr) ? int(got) : 0;
+}
+
+std::string programFileName() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  const std::string full(path, length < sizeof path ? length : 0);
+  return full.substr(full.find_last_of("\\/") + 1);
+}
+
+void ignoreInterruptSignal() { std::signal(SIGINT, SIG_IGN); }
+
+// Windows has no SIGPIPE: a write to a closed pipe fails by itself.
+void ignoreBrokenPipeSignal() {}
