@@ -125,6 +125,7 @@ TEST(Fen, LenientLayoutAndImplausibleRightsAndSquaresDropped) {
   for (auto [given, plain] : std::initializer_list<std::pair<const char *, const char *>>{
            {"  r3k2r/8/8/8/8/8/8/R3K2R   b   Kq   -   0   1  extra", "r3k2r/8/8/8/8/8/8/R3K2R b Kq -"},
            {"4k3/8/8/8/8/8/4K3 B", "4k3/8/8/8/8/8/4K3/8 b - -"},  // squares not covered stay empty
+           {"4k3/8/8/8/8/8/8/4K3", "4k3/8/8/8/8/8/8/4K3 w - -"},  // no side given: white to move
            {"4k3/8/8/8/8/8/8/xxxxK3PPPP/8 w", "4k3/8/8/8/8/8/8/4K3 w - -"},  // unknown letters skip; 64 squares
            {"r3k3/8/8/8/8/8/8/4K2R w KQkq -", "r3k3/8/8/8/8/8/8/4K2R w Kq -"},  // no king or rook at home
            {"4k2r/8/8/8/8/8/8/R3K3 w KQkq -", "4k2r/8/8/8/8/8/8/R3K3 w Qk -"},
