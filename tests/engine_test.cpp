@@ -204,6 +204,16 @@ TEST(TranspositionTable, MateScoresRelativeToTheNodeAndOneEntryTable) {
   ttMask = 0xFFFF;
 }
 
+TEST(Evaluate, PawnlessLeadOfAMinorPieceIsCancelled) {  // the material record's value, white's view
+  for (auto [fen, value] : std::initializer_list<std::pair<const char *, int>>{
+           {"4k3/8/8/8/8/8/8/3NK3 w", -319}, {"3nk3/8/8/8/8/8/8/4K3 w", 319}, {"4k3/8/8/8/8/8/8/3RK3 w", 0},
+           {"3rk3/8/8/8/8/8/8/2BRK3 w", -319}, {"3bk3/8/8/8/8/8/8/2BBK3 w", -319}, {"3nk3/8/8/8/8/8/8/2BBK3 w", 0},
+           {"4k3/8/8/8/8/8/8/2NNK3 w", 0}, {"4k3/8/8/8/8/8/3P4/4K3 w", 0}}) {
+    ASSERT_TRUE(setPositionFromFen(fen));
+    EXPECT_EQ(materialRecordFor(stateTop->materialIndex).value, value) << fen;
+  }
+}
+
 TEST(Evaluate, HandCountedPawnsAndShelter) {
   for (const char *fen : {START_FEN, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -"}) {
     ASSERT_TRUE(setPositionFromFen(fen));
