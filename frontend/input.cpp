@@ -19,6 +19,9 @@ int peekInputChar() {
 
 int readInputChar() {
   if (bufferStart == bufferEnd) {
+    // The end of input is final: at a terminal, Ctrl-D ends only one read, and
+    // a read after it would wait for a line that nobody is going to type.
+    if (ended) return -1;
     const int got = readStandardInput(buffer, sizeof buffer);
     if (got == 0) {
       ended = true;
@@ -66,4 +69,3 @@ bool readLine(char *line, size_t size) {
 
 bool inputWaiting() { return bufferStart < bufferEnd || ended || standardInputReady(); }
 
-bool inputEnded() { return ended; }

@@ -22,5 +22,3 @@ bool readLine(char *line, size_t size);
 // standard input, or the input has ended.
 bool inputWaiting();
 
-// True once a read has met the end of standard input.
-bool inputEnded();

@@ -30,7 +30,14 @@ bool standardInputReady() {
 
 int readStandardInput(char *buffer, int size) {
   DWORD got = 0;
-  return ReadFile(standardInput(), buffer, DWORD(size), &got, nullptr) ? int(got) : 0;
+  BOOL read;
+  // Ctrl-C at a console breaks off a read with nothing read: that is not the
+  // end of input, since the program ignores the interrupt.
+  do {
+    SetLastError(ERROR_SUCCESS);
+    read = ReadFile(standardInput(), buffer, DWORD(size), &got, nullptr);
+  } while (got == 0 && GetLastError() == ERROR_OPERATION_ABORTED);
+  return read ? int(got) : 0;
 }
 
 std::string programFileName() {

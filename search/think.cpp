@@ -21,11 +21,7 @@ void allocateTimeLimits() {
   } else if (movesToGo) {
     const u32 n = movesToGo;
     const double divisor = n >= 35 ? 25.0 : (n - 1) * 24.0 / 34.0 + 1.0;
-    double budget = remainingMs / divisor + incrementMs - std::min<u32>(n, 25) * 10.0;
-    // On the last move before the control the formula spends all but 10 ms
-    // of the clock, less than a GUI's own overhead, and counts an increment
-    // that is only credited after the move: keep a quarter of the clock.
-    if (n == 1) budget = std::min(budget, remainingMs * 0.75);
+    const double budget = remainingMs / divisor + incrementMs - std::min<u32>(n, 25) * 10.0;
     const i32 hard = budget >= 2147483647.0 ? 2147483647 : i32(budget);
     hardLimitMs = hard > 0 ? u32(hard) : 1;
     softLimitMs = std::max<u32>(u32(hardLimitMs * 0.17), 1);
@@ -44,6 +40,13 @@ void allocateTimeLimits() {
     }
   } else {
     hardLimitMs = softLimitMs = 0;
+  }
+  // The formulas count the increment, which the GUI credits only after the
+  // move: with a small clock they would plan past it. Keep a quarter of it.
+  if (remainingMs && !moveTimeMs) {
+    const u32 cap = std::max<u32>(u32(u64(remainingMs) * 3 / 4), 1);
+    hardLimitMs = std::min(hardLimitMs, cap);
+    softLimitMs = std::min(softLimitMs, cap);
   }
 }
 

@@ -161,20 +161,27 @@ std::pair<u32, u32> limits(u32 moveTime, u32 toGo, u32 remaining, u32 increment)
 TEST(TimeLimits, WorkedExamples) {
   for (auto [moveTime, toGo, remaining, increment, hard, soft] : std::initializer_list<std::array<u32, 6>>{
            {60000, 0, 0, 0, 60000, 60000}, {0, 40, 300000, 0, 11750, 1997}, {0, 0, 60000, 0, 19333, 928},
-           {0, 0, 60000, 1000, 20000, 1360}, {0, 40, 0, 5000, 4750, 807}, {0, 2, 1000, 500, 1066, 181},
-           // The last move before the control keeps a quarter of the clock: the increment comes after it.
-           {0, 1, 60000, 0, 45000, 7650}, {0, 1, 5000, 200, 3750, 637}, {0, 0, 0, 0, 0, 0}})
+           {0, 0, 60000, 1000, 20000, 1360}, {0, 40, 0, 5000, 4750, 807}, {0, 0, 0, 0, 0, 0},
+           // Where the formulas count the increment, credited only after the move, a quarter of the
+           // clock is kept: the last moves before a control (40/90 + 30 s among them), a big increment.
+           {0, 1, 60000, 0, 45000, 10198}, {0, 1, 5000, 200, 3750, 882}, {0, 2, 1000, 500, 750, 181},
+           {0, 2, 2000, 3000, 1500, 705}, {0, 3, 20000, 30000, 15000, 6504}, {0, 0, 800, 5000, 600, 600}})
     EXPECT_EQ(limits(moveTime, toGo, remaining, increment), std::pair(hard, soft)) << toGo << " " << remaining;
   analyzeMode = 1;
   EXPECT_EQ(limits(5000, 0, 0, 0).first, 0u);
   analyzeMode = 0;
 }
 
-TEST(TimeLimits, LastSecondsStayShortAndPositive) {
-  for (u32 remaining : {1u, 30u, 500u, 1000u, 1999u, 2000u, 2100u}) {
-    const auto [hard, soft] = limits(0, 0, remaining, 0);
-    EXPECT_TRUE(hard >= 1 && hard <= remaining / 10 + 1 && soft >= 1 && soft <= hard) << remaining;
-  }
+TEST(TimeLimits, NeverPastTheClock) {  // nor, in the last two seconds without increment, past a tenth of it
+  for (u32 toGo : {0u, 1u, 2u, 5u, 34u, 40u})
+    for (u32 remaining : {1u, 30u, 500u, 1999u, 2000u, 2100u, 5000u, 60000u, 4000000000u})
+      for (u32 increment : {0u, 99u, 100u, 3000u, 30000u, 4000000000u}) {
+        const auto [hard, soft] = limits(0, toGo, remaining, increment);
+        const bool lastSeconds = !toGo && increment < 100 && remaining < 2000;
+        EXPECT_TRUE(hard >= 1 && soft >= 1 && soft <= hard &&
+                    hard <= (lastSeconds ? remaining / 10 + 1 : std::max(u32(u64(remaining) * 3 / 4), 1u)))
+            << toGo << " " << remaining << " " << increment << ": " << hard << " " << soft;
+      }
   EXPECT_EQ(limits(0, 5, 100, 0), std::pair(1u, 1u));  // budget below zero
 }
 

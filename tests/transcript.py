@@ -7,6 +7,7 @@ Usage: transcript.py [--name NAME] [--wrap CMD] [--slow F] [--timeout MS] PROGRA
 
 A transcript has one step a line (blank lines and lines starting with # aside):
   args A B ...      command-line arguments (first step only)
+  terminal          standard input is a terminal (first step only); close types Ctrl-D
   > TEXT            send TEXT and a newline
   + TEXT            send TEXT as it stands, with \\n, \\r and \\t escapes
   < TEXT            the next output line is TEXT
@@ -26,6 +27,7 @@ name without extension and {S*N} is S repeated N times.
 """
 import argparse
 import os
+import pty
 import queue
 import re
 import shlex
@@ -33,6 +35,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import termios
 import threading
 import time
 
@@ -43,8 +46,14 @@ def expand(text, name, program):
 
 
 class Engine:
-    def __init__(self, command, cwd):
-        self.proc = subprocess.Popen(command, cwd=cwd, stdin=subprocess.PIPE, stdout=subprocess.PIPE, bufsize=0)
+    def __init__(self, command, cwd, terminal):
+        self.terminal, stdin = pty.openpty() if terminal else (None, subprocess.PIPE)
+        if terminal:  # no echo; Ctrl-D ends a read
+            mode = termios.tcgetattr(stdin)
+            termios.tcsetattr(stdin, termios.TCSANOW, mode[:3] + [mode[3] & ~termios.ECHO] + mode[4:])
+        self.proc = subprocess.Popen(command, cwd=cwd, stdin=stdin, stdout=subprocess.PIPE, bufsize=0)
+        if terminal:
+            os.close(stdin)
         self.lines = queue.Queue()
         self.seen = []
         threading.Thread(target=self._read, daemon=True).start()
@@ -55,8 +64,17 @@ class Engine:
         self.lines.put(None)  # end of output
 
     def send(self, text):
-        self.proc.stdin.write(text.encode("latin-1"))
-        self.proc.stdin.flush()
+        if self.terminal is None:
+            self.proc.stdin.write(text.encode("latin-1"))
+        else:
+            os.write(self.terminal, text.encode("latin-1"))
+
+    def close(self, final=False):
+        """Ends the input: a pipe is closed; a terminal gets Ctrl-D, or hangs up when final."""
+        if self.terminal is None:
+            self.proc.stdin.close()
+        else:
+            os.close(self.terminal) if final else os.write(self.terminal, b"\x04")
 
     def line(self, deadline):
         """The next output line; None at end of output or once the deadline has passed."""
@@ -104,7 +122,7 @@ def play(engine, steps, args, workdir):
         elif op == "-":
             forbidden.append(rest)
         elif op == "close":
-            engine.proc.stdin.close()
+            engine.close()
         elif op == "interrupt":
             engine.proc.send_signal(signal.SIGINT)
         elif op == "kill":
@@ -141,7 +159,7 @@ def main():
     ap.add_argument("--timeout", type=int, default=20000, help="milliseconds a reply may take")
     args = ap.parse_args()
 
-    steps, options = [], []
+    steps, options, terminal = [], [], False
     for number, line in enumerate(open(args.transcript, encoding="utf-8"), 1):
         line = line.rstrip("\n")
         if not line.strip() or line.startswith("#"):
@@ -149,16 +167,18 @@ def main():
         op, _, rest = line.partition(" ")
         if op == "args":
             options = shlex.split(rest)
+        elif op == "terminal":
+            terminal = True
         else:
             steps.append((number, op, expand(rest, args.name, os.path.splitext(os.path.basename(args.program))[0])))
 
     with tempfile.TemporaryDirectory() as workdir:
         command = shlex.split(args.wrap) + [os.path.abspath(args.program)] + options
-        engine = Engine(command, workdir)
+        engine = Engine(command, workdir, terminal)
         error = play(engine, steps, args, workdir)
         if error is None and engine.proc.poll() is None:
             try:
-                engine.proc.stdin.close()
+                engine.close(final=True)
                 status = engine.proc.wait(timeout=args.timeout * args.slow / 1000)
                 if status != 0:
                     error = f"after the last step: exit status {status}"
