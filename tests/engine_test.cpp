@@ -161,7 +161,7 @@ std::pair<u32, u32> limits(u32 moveTime, u32 toGo, u32 remaining, u32 increment)
 TEST(TimeLimits, WorkedExamples) {
   for (auto [moveTime, toGo, remaining, increment, hard, soft] : std::initializer_list<std::array<u32, 6>>{
            {60000, 0, 0, 0, 60000, 60000}, {0, 40, 300000, 0, 11750, 1997}, {0, 0, 60000, 0, 19333, 928},
-           {0, 0, 60000, 1000, 20000, 1360}, {0, 40, 0, 5000, 4750, 807}, {0, 0, 0, 0, 0, 0},
+           {0, 0, 60000, 1000, 20000, 1360}, {0, 40, 0, 5000, 4750, 807}, {0, 0, 0, 0, 0, 0}, {0, 0, 1500, 0, 50, 1},
            // Where the formulas count the increment, credited only after the move, a quarter of the
            // clock is kept: the last moves before a control (40/90 + 30 s among them), a big increment.
            {0, 1, 60000, 0, 45000, 10198}, {0, 1, 5000, 200, 3750, 882}, {0, 2, 1000, 500, 750, 181},
