@@ -68,4 +68,3 @@ bool readLine(char *line, size_t size) {
 }
 
 bool inputWaiting() { return bufferStart < bufferEnd || ended || standardInputReady(); }
-

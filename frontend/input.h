@@ -21,4 +21,3 @@ bool readLine(char *line, size_t size);
 // True when a read would not wait: bytes are buffered here or waiting on
 // standard input, or the input has ended.
 bool inputWaiting();
-
