@@ -176,6 +176,38 @@ PRIORITY = ["crashes", "illegal moves", "false result claims", "disconnections",
             "clock overruns", "games not completed or not saved"]
 
 
+def clock_margin(movetext, white, base, inc, mps):
+    """Smallest clock left after any of one side's moves, in seconds, from the
+    move times xboard writes into its comments ({score/depth seconds}). Every
+    move of the side counts towards the session, with or without a time:
+    xboard leaves out times under 0.05 s."""
+    clock, smallest, ply, moves = base, base, 0, 0
+    pending = False  # a move of the side whose comment may still follow
+
+    def close():
+        nonlocal clock, moves
+        clock += inc
+        moves += 1
+        if mps and moves % mps == 0:
+            clock += base
+
+    for token in re.finditer(r"(\d+\.(?:\.\.)?)|\{([^}]*)\}|(\S+)", movetext):
+        _, comment, word = token.groups()
+        if word and not re.match(r"(1-0|0-1|1/2-1/2|\*)$", word):
+            if pending:
+                close()
+            ply += 1
+            pending = (ply % 2 == 1) == white
+        elif comment is not None and pending:
+            m = re.match(r"\s*[-+#]?[\d.]+/\d+\s+([\d.]+)", comment)
+            if m:
+                clock -= float(m.group(1))
+                smallest = min(smallest, clock)
+            close()
+            pending = False
+    return smallest
+
+
 def run_pairing(pairing, keep_all=False):
     """Plays one pairing in its own xboard and returns its report (a dict)."""
     work = tempfile.mkdtemp(prefix="pelko_soak_")
@@ -237,7 +269,7 @@ def run_pairing(pairing, keep_all=False):
         black = "second" if white == "first" else "first"
         for side, is_white in ((white, True), (black, False)):
             if players[side].ours:
-                margin = match.clock_margin(movetext, is_white, base, increment, mps)
+                margin = clock_margin(movetext, is_white, base, increment, mps)
                 report["margin"] = margin if report["margin"] is None else min(report["margin"], margin)
         ending = re.findall(r"\{([^}]*)\}\s*(?:1-0|0-1|1/2-1/2|\*)\s*$", movetext)
         ending = ending[0] if ending else ""

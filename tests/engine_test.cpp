@@ -14,11 +14,13 @@
 #include "eval/move_valid.h"
 #include "eval/tables.h"
 #include "frontend/poll.h"
+#include "frontend/report.h"
 #include "frontend/startup.h"
 #include "movegen/attack_tests.h"
 #include "movegen/generate.h"
 #include "movegen/perft.h"
 #include "search/control.h"
+#include "search/ordering.h"
 #include "search/search.h"
 #include "search/tt.h"
 
@@ -205,10 +207,36 @@ TEST(TranspositionTable, MateScoresRelativeToTheNodeAndOneEntryTable) {
   EXPECT_EQ(probe(4, 3), std::tuple(e2e4, 32759, 32759));
   storeTT(-32757, 6, 5, TT_UPPER, e2e4);
   EXPECT_EQ(probe(4, 3), std::tuple(e2e4, -32767, -32759));
+  // "-h" sizes: blanks and a sign before the digits; 0 MB is the one-entry table, 1 MB 65536 entries.
+  EXPECT_EQ(std::tuple(parseMegabytes(" +12x"), ttMaskForMegabytes(0), ttMaskForMegabytes(1)),
+            std::tuple(12u, 0u, 0xFFFFu));
   ttMask = 0, storeTT(10, 5, 0, TT_EXACT, e2e4);  // one entry for every position: the key tells them apart
   ASSERT_TRUE(setPositionFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -"));
   EXPECT_EQ(probe(0, 0), std::tuple(NoMove, -32767, 32767));
   ttMask = 0xFFFF;
+}
+
+TEST(Report, InfoLinesOfBothProtocols) {
+  const Move e2e4 = encodeMove(E2, E4, DoublePushFlag);
+  uciMode = 1;
+  EXPECT_EQ(infoLine(7, -31, e2e4, 2000, 1234567),
+            "info depth 7 score cp -31 time 2000 nodes 1234567 nps 617283 pv e2e4\n");
+  EXPECT_EQ(infoLine(1, 5, e2e4, 0, 21), "info depth 1 score cp 5 time 0 nodes 21 nps 0 pv e2e4\n");
+  uciMode = 0, xboardMode = 1;
+  EXPECT_EQ(infoLine(7, -31, e2e4, 2009, 1234567), "7 -31 200 1234567 e2e4\n");
+  xboardMode = 0;
+}
+
+TEST(Diagnostics, TableMoveThatDoesNotFitPrintsItAndTheBoard) {  // two positions that share a key
+  ASSERT_TRUE(setPositionFromFen("4k3/8/8/8/8/8/8/4K2R b K -"));
+  WhitePieces ^= squareBit[A1], WhiteRooks ^= squareBit[H1];  // stray and missing bits: the board check names them
+  testing::internal::CaptureStdout();
+  Move m;
+  EXPECT_TRUE(MovePicker(encodeMove(G7, G8, WHITE_QUEEN)).next(m));
+  WhitePieces ^= squareBit[A1], WhiteRooks ^= squareBit[H1];
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "ERROR: wrong move from hashg7g8Q\n\n....k...\n........\n........\n........\n........\n........\n"
+            "........\n.\nWhitePieces set\n\n...K..R\n\nERROR: WhiteRooks reset\n\nblack to move\n\n");
 }
 
 TEST(Evaluate, PawnlessLeadOfAMinorPieceIsCancelled) {  // the material record's value, white's view

@@ -2,7 +2,6 @@
 """Plays engine-against-engine games under real xboard (headless, through
 xvfb-run) and checks the saved games: each must end normally (mate, draw,
 resignation or adjudication), with no illegal move, time forfeit or crash.
-Prints a summary with the engine's smallest clock margin.
 
   match.py ENGINE [--protocol uci|xboard] [--games N] [--tc 0:10] [--inc 0.1]
            [--mps MOVES] [--opponent "phalanx -l-"] [--pgn FILE]
@@ -39,38 +38,6 @@ def parse_games(text):
     if tags:
         games.append((tags, " ".join(moves)))
     return games
-
-
-def clock_margin(movetext, white, base, inc, mps):
-    """Smallest clock left after any of one side's moves, in seconds, from the
-    move times xboard writes into its comments ({score/depth seconds}). Every
-    move of the side counts towards the session, with or without a time:
-    xboard leaves out times under 0.05 s."""
-    clock, smallest, ply, moves = base, base, 0, 0
-    pending = False  # a move of the side whose comment may still follow
-
-    def close():
-        nonlocal clock, moves
-        clock += inc
-        moves += 1
-        if mps and moves % mps == 0:
-            clock += base
-
-    for token in re.finditer(r"(\d+\.(?:\.\.)?)|\{([^}]*)\}|(\S+)", movetext):
-        _, comment, word = token.groups()
-        if word and not re.match(r"(1-0|0-1|1/2-1/2|\*)$", word):
-            if pending:
-                close()
-            ply += 1
-            pending = (ply % 2 == 1) == white
-        elif comment is not None and pending:
-            m = re.match(r"\s*[-+#]?[\d.]+/\d+\s+([\d.]+)", comment)
-            if m:
-                clock -= float(m.group(1))
-                smallest = min(smallest, clock)
-            close()
-            pending = False
-    return smallest
 
 
 def engine_claims(debug):
@@ -123,14 +90,13 @@ def main():
         print("xboard did not finish the match in time")
     games = parse_games(open(pgn).read()) if os.path.exists(pgn) else []
 
-    failures, results, margins, points = [], {}, [], 0.0
+    failures, results, points = [], {}, 0.0
     for number, (tags, movetext) in enumerate(games, 1):
         result = tags.get("Result", "*")
         ending = re.findall(r"\{([^}]*)\}\s*(?:1-0|0-1|1/2-1/2|\*)\s*$", movetext)
         ending = ending[0] if ending else ""
         results[result] = results.get(result, 0) + 1
         ours_white = tags.get("White", "").startswith("Pelko")
-        margins.append(clock_margin(movetext, ours_white, base, inc, args.mps))
         points += {"1-0": 1.0 if ours_white else 0.0, "0-1": 0.0 if ours_white else 1.0, "1/2-1/2": 0.5}.get(result, 0)
         if result not in ("1-0", "0-1", "1/2-1/2") or not ending or BAD_ENDINGS.search(ending):
             failures.append(f"game {number}: {result} {{{ending}}}")
@@ -147,9 +113,6 @@ def main():
     control = f"{args.tc} per {args.mps} moves" if args.mps else f"{args.tc}+{args.inc}"
     print(f"{os.path.basename(engine)} ({args.protocol}) against {args.opponent}, {len(games)} games at {control}: "
           f"{points:g} points; results " + ", ".join(f"{k} x{v}" for k, v in sorted(results.items())))
-    if margins:
-        print(f"smallest clock left after a move of ours: {min(margins):.1f} s of {base:.0f} s "
-              "(from the move times in the PGN, which xboard rounds to 0.1 s)")
     for failure in failures:
         print("FAILED " + failure)
     if not failures:

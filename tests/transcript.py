@@ -9,7 +9,7 @@ A transcript has one step a line (blank lines and lines starting with # aside):
   args A B ...      command-line arguments (first step only)
   terminal          standard input is a terminal (first step only); close types Ctrl-D
   > TEXT            send TEXT and a newline
-  + TEXT            send TEXT as it stands, with \\n, \\r and \\t escapes
+  + TEXT            send TEXT as it stands, with \\n, \\r, \\t and \\0 escapes
   < TEXT            the next output line is TEXT
   = REGEX           the next output line matches REGEX
   ~ REGEX           output lines are passed over until one matches REGEX
@@ -98,7 +98,7 @@ def play(engine, steps, args, workdir):
         if op == ">":
             engine.send(rest + "\n")
         elif op == "+":
-            engine.send(rest.replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t"))
+            engine.send(rest.replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t").replace("\\0", "\0"))
         elif op in "<=":
             line = engine.line(deadline)
             ok = line is not None and (line == rest if op == "<" else re.fullmatch(rest, line))
