@@ -137,6 +137,7 @@ TEST(Fen, LenientLayoutAndImplausibleRightsAndSquaresDropped) {
     ASSERT_TRUE(setPositionFromFen(given)) << given;
     EXPECT_EQ(stateTop->hashKey, key) << given;
   }
+  EXPECT_TRUE(setPositionFromFen("4k3/8/8/8/8/8/8/R3K3 w - -") && stateTop->castleRights == 0);  // "-": none
 }
 
 TEST(Fen, RefusalsKeepThePreviousPositionAndEveryPrefixIsSafe) {
