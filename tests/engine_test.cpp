@@ -248,6 +248,8 @@ TEST(Evaluate, PawnlessLeadOfAMinorPieceIsCancelled) {  // the material record's
     ASSERT_TRUE(setPositionFromFen(fen));
     EXPECT_EQ(materialRecordFor(stateTop->materialIndex).value, value) << fen;
   }
+  ASSERT_TRUE(setPositionFromFen("4k3/pppppppp/p7/8/8/8/8/4K3 w"));  // nine pawns: past the table, full material
+  EXPECT_EQ(materialRecordFor(stateTop->materialIndex).phase, 0);
 }
 
 TEST(Evaluate, HandCountedPawnsAndShelter) {
