@@ -113,9 +113,11 @@ extern const u16 materialWeight[13];
 inline int stateDepth() { return int(stateTop - stateStack) + 1; }
 
 // Without a 64-bit bit-scan instruction (the 32-bit build), the compiler's own
-// 64-bit scan is a library call: scan the two halves instead.
+// 64-bit scan is a library call: scan the two halves instead. HALVES chooses
+// the halves on any build, so that the 64-bit tests check them too.
+template <bool HALVES = sizeof(void *) == 4>
 inline int lowestBit(u64 b) {
-  if constexpr (sizeof(void *) == 8) {
+  if constexpr (!HALVES) {
     return __builtin_ctzll(b);
   } else {
     const u32 low = u32(b);
@@ -125,11 +127,12 @@ inline int lowestBit(u64 b) {
 // Without a population-count instruction (not every x86-64 CPU has one) the
 // compiler's builtin is a library call: count in parallel within the word,
 // in 32-bit halves on the 32-bit build.
+template <bool HALVES = sizeof(void *) == 4>
 inline int bitCount(u64 b) {
 #ifdef __POPCNT__
   return __builtin_popcountll(b);
 #else
-  if constexpr (sizeof(void *) == 8) {
+  if constexpr (!HALVES) {
     b -= (b >> 1) & 0x5555555555555555ULL;
     b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
     b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;

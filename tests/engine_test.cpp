@@ -46,7 +46,7 @@ auto snapshot() {  // everything make and unmake may touch, the records included
                     std::bit_cast<Bytes>(*stateTop), std::bit_cast<Bytes>(stateStack[0]));
 }
 
-void expectConsistent(const std::string &where) {  // the kept terms against a recomputation
+void expectConsistent(const std::string &where) {  // kept terms against a recomputation; the scans in halves too
   const StateRecord kept = *stateTop;
   recomputeKeys();
   const u64 hashKey = stateTop->hashKey, pawnKey = stateTop->pawnKey;
@@ -58,8 +58,10 @@ void expectConsistent(const std::string &where) {  // the kept terms against a r
     pieces[board[s]] |= u64(1) << s, sides[isBlackPiece(board[s])] |= board[s] ? u64(1) << s : 0;
   }
   ASSERT_EQ(std::tuple(kept.hashKey, kept.pawnKey, kept.psqMid, kept.psqEnd, kept.materialIndex, kept.inCheck != 0,
-                       WhitePieces, BlackPieces, std::equal(pieces + 1, pieces + 13, pieceBB + 1)),
-            std::tuple(hashKey, pawnKey, mid, end, material, sideInCheck(), sides[0], sides[1], true)) << where;
+                       WhitePieces, BlackPieces, std::equal(pieces + 1, pieces + 13, pieceBB + 1),
+                       lowestBit<true>(WhitePieces), lowestBit<true>(BlackPieces), bitCount<true>(pieces[0])),
+            std::tuple(hashKey, pawnKey, mid, end, material, sideInCheck(), sides[0], sides[1], true,
+                       std::countr_zero(sides[0]), std::countr_zero(sides[1]), std::popcount(pieces[0]))) << where;
 }
 
 }  // namespace
@@ -253,10 +255,8 @@ TEST(Evaluate, PawnlessLeadOfAMinorPieceIsCancelled) {  // the material record's
 }
 
 TEST(Evaluate, HandCountedPawnsAndShelter) {
-  for (const char *fen : {START_FEN, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -"}) {
-    ASSERT_TRUE(setPositionFromFen(fen));
-    EXPECT_EQ(evaluate(), 0) << fen;
-  }
+  for (const char *fen : {START_FEN, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -"})
+    EXPECT_TRUE(setPositionFromFen(fen) && evaluate() == 0) << fen;
   // Pawns, white minus black: isolated -10/-8 each, passed from the second rank up 4/6, 4/6, 19/19,
   // 30/41, 51/71, 77/105. With kings and pawns alone only the end game counts.
   for (auto [fen, mid, end] : std::initializer_list<std::tuple<const char *, int, int>>{
