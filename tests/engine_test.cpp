@@ -232,14 +232,15 @@ TEST(Report, InfoLinesOfBothProtocols) {
 
 TEST(Diagnostics, TableMoveThatDoesNotFitPrintsItAndTheBoard) {  // two positions that share a key
   ASSERT_TRUE(setPositionFromFen("4k3/8/8/8/8/8/8/4K2R b K -"));
-  WhitePieces ^= squareBit[A1], WhiteRooks ^= squareBit[H1];  // stray and missing bits: the board check names them
+  WhitePieces ^= squareBit[A1], WhiteRooks ^= squareBit[H1], BlackKing ^= squareBit[H8];  // stray, missing bits
   testing::internal::CaptureStdout();
   Move m;
   EXPECT_TRUE(MovePicker(encodeMove(G7, G8, WHITE_QUEEN)).next(m));
-  WhitePieces ^= squareBit[A1], WhiteRooks ^= squareBit[H1];
+  WhitePieces ^= squareBit[A1], WhiteRooks ^= squareBit[H1], BlackKing ^= squareBit[H8];
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "ERROR: wrong move from hashg7g8Q\n\n....k...\n........\n........\n........\n........\n........\n"
-            "........\n.\nWhitePieces set\n\n...K..R\n\nERROR: WhiteRooks reset\n\nblack to move\n\n");
+            "ERROR: wrong move from hashg7g8Q\n\n....k...\n\nERROR: BlackKing set\n\n........\n........\n"
+            "........\n........\n........\n........\n.\nWhitePieces set\n\n...K..R\n\nERROR: WhiteRooks reset\n\n"
+            "black to move\n\n");
 }
 
 TEST(Evaluate, PawnlessLeadOfAMinorPieceIsCancelled) {  // the material record's value, white's view
