@@ -133,7 +133,8 @@ TEST(Fen, LenientLayoutAndImplausibleRightsAndSquaresDropped) {
            {"4k3/8/8/8/8/8/8/xxxxK3PPPP/8 w", "4k3/8/8/8/8/8/8/4K3 w - -"},  // unknown letters skip; 64 squares
            {"r3k3/8/8/8/8/8/8/4K2R w KQkq -", "r3k3/8/8/8/8/8/8/4K2R w Kq -"},  // no king or rook at home
            {"4k2r/8/8/8/8/8/8/R3K3 w KQkq -", "4k2r/8/8/8/8/8/8/R3K3 w Qk -"},
-           {"4k3/8/8/8/4P3/8/4P3/4K3 b - e3", "4k3/8/8/8/4P3/8/4P3/4K3 b - -"}}) {  // the square passed is taken
+           {"4k3/8/8/8/4P3/8/4P3/4K3 b - e3", "4k3/8/8/8/4P3/8/4P3/4K3 b - -"},  // the square passed is taken
+           {"4k3/8/8/8/4Pp2/8/8/4K3 b - e3x", "4k3/8/8/8/4Pp2/8/8/4K3 b - e3"}}) {  // two characters name it
     ASSERT_TRUE(setPositionFromFen(plain)) << plain;
     const u64 key = stateTop->hashKey;
     ASSERT_TRUE(setPositionFromFen(given)) << given;
