@@ -16,7 +16,9 @@ void openLog(const char *suffix) {
   std::string name = programFileName();
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
-  logStream = std::fopen((name + suffix + ".log").c_str(), "w");
+  // Appended to, never emptied: a second instance in the same folder (an
+  // opponent, a hint engine) must not cut off the first one's open log.
+  logStream = std::fopen((name + suffix + ".log").c_str(), "a");
 }
 
 namespace {

@@ -17,7 +17,11 @@ void allocateTimeLimits() {
   if (analyzeMode) {
     hardLimitMs = softLimitMs = 0;
   } else if (moveTimeMs) {
-    hardLimitMs = softLimitMs = moveTimeMs;
+    // Answer inside the allowance, not just after it: the stopping poll comes
+    // up to 10,000 nodes late (far more on a slow machine), the reply takes its
+    // time and a Windows tick count moves in steps of 10 to 16 ms.
+    const u32 reserve = 20 + moveTimeMs / 50;
+    hardLimitMs = softLimitMs = moveTimeMs > reserve ? moveTimeMs - reserve : 1;
   } else if (movesToGo) {
     const u32 n = movesToGo;
     const double divisor = n >= 35 ? 25.0 : (n - 1) * 24.0 / 34.0 + 1.0;

@@ -166,7 +166,7 @@ std::pair<u32, u32> limits(u32 moveTime, u32 toGo, u32 remaining, u32 increment)
 
 TEST(TimeLimits, WorkedExamples) {
   for (auto [moveTime, toGo, remaining, increment, hard, soft] : std::initializer_list<std::array<u32, 6>>{
-           {60000, 0, 0, 0, 60000, 60000}, {0, 40, 300000, 0, 11750, 1997}, {0, 0, 60000, 0, 19333, 928},
+           {60000, 0, 0, 0, 58780, 58780}, {0, 40, 300000, 0, 11750, 1997}, {0, 0, 60000, 0, 19333, 928},
            {0, 0, 60000, 1000, 20000, 1360}, {0, 40, 0, 5000, 4750, 807}, {0, 0, 0, 0, 0, 0}, {0, 0, 1500, 0, 50, 1},
            // Where the formulas count the increment, credited only after the move, a quarter of the
            // clock is kept: the last moves before a control (40/90 + 30 s among them), a big increment.
@@ -176,6 +176,13 @@ TEST(TimeLimits, WorkedExamples) {
   analyzeMode = 1;
   EXPECT_EQ(limits(5000, 0, 0, 0).first, 0u);
   analyzeMode = 0;
+}
+
+TEST(TimeLimits, FixedTimeAnsweredInside) {  // a reserve for the last poll, the reply and a coarse clock
+  for (u32 t = 1; t <= 60000; ++t) {
+    const auto [hard, soft] = limits(t, 0, 0, 0);
+    ASSERT_TRUE(hard == soft && hard >= std::max(t * 0.97 - 20, 1.0) && hard <= std::max(i64(t) - 20, i64(1))) << t;
+  }
 }
 
 TEST(TimeLimits, NeverPastTheClock) {  // nor, in the last two seconds without increment, past a tenth of it

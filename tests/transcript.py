@@ -22,6 +22,8 @@ A transcript has one step a line (blank lines and lines starting with # aside):
   exit N            the program ends with status N
   file NAME REGEX   the file NAME in the working folder has a line matching REGEX
   nofile            the working folder holds no file
+  engine N          the following steps go to instance N (1 at the start),
+                    started now in the same folder if it is not running yet
 In TEXT and REGEX, {NAME} is the engine's name, {PROGRAM} the program's file
 name without extension and {S*N} is S repeated N times.
 """
@@ -89,8 +91,8 @@ class Engine:
         return line
 
 
-def play(engine, steps, args, workdir):
-    forbidden = []
+def play(engines, launch, steps, args, workdir):
+    engine, forbidden = engines[0], []
     for number, op, rest in steps:
         where = f"step {number} ({op} {rest})"
         op, _, ms = op.partition("@")
@@ -144,6 +146,9 @@ def play(engine, steps, args, workdir):
         elif op == "nofile":
             if os.listdir(workdir):
                 return f"{where}: found {os.listdir(workdir)}"
+        elif op == "engine":
+            engines += [launch() for _ in range(len(engines), int(rest))]
+            engine = engines[int(rest) - 1]
         else:
             return f"{where}: unknown step"
     return None
@@ -174,21 +179,22 @@ def main():
 
     with tempfile.TemporaryDirectory() as workdir:
         command = shlex.split(args.wrap) + [os.path.abspath(args.program)] + options
-        engine = Engine(command, workdir, terminal)
-        error = play(engine, steps, args, workdir)
-        if error is None and engine.proc.poll() is None:
-            try:
-                engine.close(final=True)
-                status = engine.proc.wait(timeout=args.timeout * args.slow / 1000)
-                if status != 0:
-                    error = f"after the last step: exit status {status}"
-            except (subprocess.TimeoutExpired, BrokenPipeError):
-                error = "after the last step: the program did not end at the end of its input"
-        if engine.proc.poll() is None:
-            engine.proc.kill()
-        engine.proc.wait()
+        engines = [Engine(command, workdir, terminal)]
+        error = play(engines, lambda: Engine(command, workdir, terminal), steps, args, workdir)
+        for engine in engines:
+            if error is None and engine.proc.poll() is None:
+                try:
+                    engine.close(final=True)
+                    status = engine.proc.wait(timeout=args.timeout * args.slow / 1000)
+                    if status != 0:
+                        error = f"after the last step: exit status {status}"
+                except (subprocess.TimeoutExpired, BrokenPipeError):
+                    error = "after the last step: the program did not end at the end of its input"
+            if engine.proc.poll() is None:
+                engine.proc.kill()
+            engine.proc.wait()
     if error:
-        print(f"{args.transcript}: {error}\nlast lines read:", *engine.seen[-12:], sep="\n  ")
+        print(f"{args.transcript}: {error}\nlast lines read:", *engines[-1].seen[-12:], sep="\n  ")
         sys.exit(1)
     print(f"{os.path.basename(args.transcript)}: {len(steps)} steps passed")
 
