@@ -94,7 +94,10 @@ void printCurrentMove(Move m, int number) {
 
 Move think() {
   allocateTimeLimits();
-  nextPollAt = (hardLimitMs == 0 || hardLimitMs >= 1000) ? MAX_POLL_INTERVAL : MIN_POLL_INTERVAL;
+  // A timed search reads the clock early, and the poll schedule learns the
+  // machine's speed from it: a first poll a million nodes on would come after
+  // a limit of a few seconds on a slow machine.
+  nextPollAt = hardLimitMs ? MIN_POLL_INTERVAL : MAX_POLL_INTERVAL;
   stopSearch = 0;
   std::memset(history, 0, sizeof history);
 
