@@ -18,7 +18,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PROGRAMS = ("Pelko_2_x64", "Pelko_2_w32")
 FILES = {f"usr/games/{p}": "-rwxr-xr-x" for p in PROGRAMS} | {f"usr/share/{path}": "-rw-r--r--" for path in (
     "man/man6/pelko.6", "man/man6/Pelko_2_x64.6", "man/man6/Pelko_2_w32.6", "doc/pelko/examples/pelko.ini",
-    "doc/pelko/copyright")}
+    "doc/pelko/examples/gnome-chess-engines.conf", "doc/pelko/examples/pychess-engines.json", "doc/pelko/copyright")}
 
 failures = []
 
