@@ -1,9 +1,8 @@
-"""A game in pychess, set up as the README says (its example engines.json, with
-ENGINE as the command and "-l" added), in a fresh home: pychess's own modules
-play the UCI entry (white) against the xboard entry, with pychess's book.
-  xvfb-run -a /usr/bin/python3 pychess_game.py ENGINE doc/pychess-engines.json
-Fails unless pychess takes both entries and the game reaches 60 plies or ends by
-the rules, no move refused, both logs written to pychess's engine folder."""
+"""A game in pychess, set up as the README says: its example engines.json (ENGINE as the
+command, "-l" added) in a fresh home; pychess's own modules play the UCI entry (white)
+against the xboard entry, with pychess's book. Fails unless the game reaches 60 plies or
+ends by the rules, no move refused and both logs in pychess's engine folder.
+  xvfb-run -a /usr/bin/python3 pychess_game.py ENGINE doc/pychess-engines.json"""
 import asyncio, json, os, sys, tempfile
 
 home = tempfile.mkdtemp(prefix="pelko_pychess_")
@@ -31,13 +30,9 @@ async def play():
     game.connect("game_ended", lambda *_: over.set())
     game.connect("game_changed", lambda _, ply: ply >= 60 and over.set())
     game.start()
-    try:
-        await asyncio.wait_for(over.wait(), 180)
-    except asyncio.TimeoutError:
-        print("the game stalled")
+    await asyncio.wait([asyncio.create_task(over.wait())], timeout=180)
     uci, xboard = (open(f"{home}/.local/share/pychess/engines/Pelko_2_x64_{name}.log").read() for name in ("uci", "wb"))
-    print(f"{game.ply} plies, reason {game.reason}; the engine moved {uci.count('bestmove ')} times in UCI, "
-          f"{xboard.count(chr(10) + 'move ')} in xboard")
+    print(f"{game.ply} plies, reason {game.reason}, moves {uci.count('bestmove ')} + {xboard.count(chr(10) + 'move ')}")
     for player in players:
         player.kill(const.UNKNOWN_REASON)
     return (game.ply >= 60 or game.reason in (const.WON_MATE, const.DRAW_STALEMATE, const.DRAW_REPETITION,
