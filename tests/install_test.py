@@ -97,7 +97,7 @@ def main():
     env = dict(os.environ, PATH=os.path.join(root, "usr/games") + ":" + os.environ.get("PATH", ""))
     check_programs(env, args.run32)
 
-    lines = re.findall(r"^(xboard -fcp .*)$", open(os.path.join(ROOT, "README.md")).read(), re.M)  # the README's
+    lines = re.findall(r"^(xboard -fcp .*)$", open(os.path.join(ROOT, "README.md")).read(), re.M)  # for a person to type
     check(len(lines) == 2 and "polyglot" in lines[1], f"README xboard lines: {lines}")
     for number, line in enumerate(lines):
         home = tempfile.mkdtemp(prefix="pelko_home_", dir=work)
