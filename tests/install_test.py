@@ -5,20 +5,13 @@ and the README's two xboard command lines (native protocol, and UCI through the
 packaged polyglot set-up), each playing a two-game match headless.
 
   install_test.py BUILD_DIR [--games N]"""
-import argparse
-import os
-import re
-import shlex
-import shutil
-import subprocess
-import sys
-import tempfile
+import argparse, os, re, shlex, shutil, subprocess, sys, tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PROGRAMS = ("Pelko_2_x64", "Pelko_2_w32")
 FILES = {f"usr/games/{p}": "-rwxr-xr-x" for p in PROGRAMS} | {f"usr/share/{path}": "-rw-r--r--" for path in (
     "man/man6/pelko.6", "man/man6/Pelko_2_x64.6", "man/man6/Pelko_2_w32.6", "doc/pelko/examples/pelko.ini",
-    "doc/pelko/copyright")}
+    "doc/pelko/examples/gnome-chess-engines.conf", "doc/pelko/examples/pychess-engines.json", "doc/pelko/copyright")}
 
 failures = []
 
@@ -81,12 +74,6 @@ def check_programs(env, run32):
               f"installed {program} answered {reply.stdout!r}")
 
 
-def readme_lines():
-    """The xboard command lines the README gives a person to type."""
-    text = open(os.path.join(ROOT, "README.md")).read()
-    return re.findall(r"^(xboard -fcp .*)$", text, re.M)
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build_dir")
@@ -98,8 +85,7 @@ def main():
     made = run(["cpack", "-G", "DEB", "--config", os.path.join(args.build_dir, "CPackConfig.cmake"), "-B", work])
     debs = [name for name in os.listdir(work) if name.endswith(".deb")]
     if made.returncode != 0 or len(debs) != 1:
-        print(made.stdout)
-        print("FAILED cpack made no package")
+        print(made.stdout + "\nFAILED cpack made no package")
         return 1
     deb = os.path.join(work, debs[0])
     print("package " + debs[0])
@@ -111,7 +97,7 @@ def main():
     env = dict(os.environ, PATH=os.path.join(root, "usr/games") + ":" + os.environ.get("PATH", ""))
     check_programs(env, args.run32)
 
-    lines = readme_lines()
+    lines = re.findall(r"^(xboard -fcp .*)$", open(os.path.join(ROOT, "README.md")).read(), re.M)  # for a person to type
     check(len(lines) == 2 and "polyglot" in lines[1], f"README xboard lines: {lines}")
     for number, line in enumerate(lines):
         home = tempfile.mkdtemp(prefix="pelko_home_", dir=work)

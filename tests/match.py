@@ -11,43 +11,22 @@ A UCI engine is run through polyglot, as xboard does for UCI engines.
 --gui-line starts xboard with a person's command line instead (ENGINE then only
 names the engine): the line goes through the shell with HOME set to DIR (by
 default the match folder), and the match options are added after it."""
-import argparse
-import os
-import re
-import shlex
-import shutil
-import subprocess
-import sys
-import tempfile
+import argparse, os, re, shlex, shutil, subprocess, sys, tempfile
 
 BAD_ENDINGS = re.compile(r"time|illegal|forfeit|crash|disconnect|exit|abort|terminated|stall", re.I)
 
 
 def parse_games(text):
     """Splits a PGN file into (tags, movetext) pairs."""
-    games, tags, moves = [], {}, []
-    for line in text.splitlines():
-        m = re.match(r'\[(\w+) "(.*)"\]', line)
-        if m:
-            if moves:
-                games.append((tags, " ".join(moves)))
-                tags, moves = {}, []
-            tags[m.group(1)] = m.group(2)
-        elif line.strip():
-            moves.append(line.strip())
-    if tags:
-        games.append((tags, " ".join(moves)))
-    return games
+    return [(dict(re.findall(r'^\[(\w+) "(.*)"\]$', tags, re.M)), " ".join(moves.split()))
+            for tags, moves in re.findall(r"((?:^\[.*\]\n)+)([^[]*)", text, re.M)]
 
 
 def engine_claims(debug):
     """The first result the engine announced in each game of xboard's debug log
     (None for a game where it announced none)."""
-    claims = []
-    for game in re.split(r"\nNew game \(\d+\)", debug)[1:]:
-        m = re.search(r"<first : (1-0|0-1|1/2-1/2) \{", game)
-        claims.append(m.group(1) if m else None)
-    return claims
+    return [(re.findall(r"<first : (1-0|0-1|1/2-1/2) \{", game) or [None])[0]
+            for game in re.split(r"\nNew game \(\d+\)", debug)[1:]]
 
 
 def main():
@@ -59,9 +38,8 @@ def main():
     parser.add_argument("--inc", default="0.1")
     parser.add_argument("--mps", type=int, default=0, help="moves per time control (0: whole game)")
     parser.add_argument("--opponent", default="phalanx -l-")
-    parser.add_argument("--pgn")
-    parser.add_argument("--gui-line")
-    parser.add_argument("--home")
+    for option in ("--pgn", "--gui-line", "--home"):
+        parser.add_argument(option)
     args = parser.parse_args()
 
     env = dict(os.environ, PATH=os.environ.get("PATH", "") + ":/usr/games")
@@ -93,8 +71,7 @@ def main():
     failures, results, points = [], {}, 0.0
     for number, (tags, movetext) in enumerate(games, 1):
         result = tags.get("Result", "*")
-        ending = re.findall(r"\{([^}]*)\}\s*(?:1-0|0-1|1/2-1/2|\*)\s*$", movetext)
-        ending = ending[0] if ending else ""
+        ending = (re.findall(r"\{([^}]*)\}\s*(?:1-0|0-1|1/2-1/2|\*)\s*$", movetext) or [""])[0]
         results[result] = results.get(result, 0) + 1
         ours_white = tags.get("White", "").startswith("Pelko")
         points += {"1-0": 1.0 if ours_white else 0.0, "0-1": 0.0 if ours_white else 1.0, "1/2-1/2": 0.5}.get(result, 0)

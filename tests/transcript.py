@@ -27,19 +27,7 @@ A transcript has one step a line (blank lines and lines starting with # aside):
 In TEXT and REGEX, {NAME} is the engine's name, {PROGRAM} the program's file
 name without extension and {S*N} is S repeated N times.
 """
-import argparse
-import os
-import pty
-import queue
-import re
-import shlex
-import signal
-import subprocess
-import sys
-import tempfile
-import termios
-import threading
-import time
+import argparse, os, pty, queue, re, shlex, signal, subprocess, sys, tempfile, termios, threading, time
 
 
 def expand(text, name, program):
