@@ -7,12 +7,11 @@
   let wake = null;
   const encoder = new TextEncoder();
 
-  // A string is one line; a Uint8Array is bytes as they stand; null ends the
+  // A string is one line (or several, with newlines inside); null ends the
   // input, as closing standard input does. Anything else is not input.
   Module.postInput = data => {
     if (ended) return;
     if (typeof data === 'string') chunks.push(encoder.encode(data + '\n'));
-    else if (data instanceof Uint8Array) chunks.push(data);
     else if (data === null) ended = true;
     else return;
     if (wake) wake();

@@ -12,8 +12,18 @@ engine.on('message', line => process.stdout.write(line + '\n'));
 // The lines posted before the engine ended have all arrived by 'exit'.
 engine.on('error', error => console.error(error));
 engine.on('exit', status => process.exit(status));
-process.stdin.on('data', bytes => engine.postMessage(bytes));
-process.stdin.on('end', () => engine.postMessage(null));
+// Each input line goes to the engine as a string, as a page posts it.
+let partLine = '';
+process.stdin.setEncoding('utf8');
+process.stdin.on('data', text => {
+  const lines = (partLine + text).split('\n');
+  partLine = lines.pop();
+  for (const line of lines) engine.postMessage(line);
+});
+process.stdin.on('end', () => {
+  if (partLine) engine.postMessage(partLine);
+  engine.postMessage(null);
+});
 // Some GUIs send their engine SIGINT; the native programs ignore it too.
 process.on('SIGINT', () => {});
 // The GUI has gone: nobody is left to answer.
