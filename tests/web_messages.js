@@ -1,8 +1,8 @@
 // The Worker script given what a page might post by mistake: only strings are
 // input (null ends it), a string may hold several lines, and the engine
-// answers on. Usage: node web_messages.mjs pelko-worker.js
-import { resolve } from 'node:path';
-import { Worker } from 'node:worker_threads';
+// answers on. Usage: node web_messages.js pelko-worker.js
+const { resolve } = require('node:path');
+const { Worker } = require('node:worker_threads');
 
 const engine = new Worker(resolve(process.argv[2]), { workerData: { arguments: [] } });
 const seen = [];
