@@ -9,10 +9,12 @@ when they are installed:
     second, and the time each position takes to reach the depth;
   * search nodes per second of stockfish (one thread), fairymax and phalanx on
     the same ten positions, at a fixed time per position;
-  * the time from start to "uciok" with the default table.
+  * the time from start to "uciok" with the default table;
+  * the web build (WebAssembly, cmake/emscripten.cmake) under node beside the
+    64-bit program: perft and search speed, and its signature.
 
   bench/bench.py [--build-dir DIR] [--no-build] [--depth N] [--peer-ms MS]
-                 [--cmake-arg ARG]... [--no-peers]
+                 [--cmake-arg ARG]... [--no-peers] [--web-dir DIR] [--no-web]
 
 Figures are noisy on a busy machine: compare versions side by side in one run."""
 import argparse
@@ -98,8 +100,30 @@ class Engine:
             self.proc.wait()
 
 
+def build_web(web_dir):
+    run(["cmake", "-S", ROOT, "-B", web_dir, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release", "-DPELKO_TESTS=OFF",
+         f"-DCMAKE_TOOLCHAIN_FILE={os.path.join(ROOT, 'cmake', 'emscripten.cmake')}"])
+    run(["cmake", "--build", web_dir, "--target", "perft_bench_wasm", "search_bench_wasm"])
+
+
+def runner(path):
+    """What a program runs under: nothing, or qemu-i386 where the kernel runs
+    no 32-bit program (its figures are then the emulator's)."""
+    try:
+        subprocess.run([path, "none"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, timeout=60)
+        return []
+    except OSError:
+        return [shutil.which("qemu-i386") or "qemu-i386"]
+
+
+def bench_command(build_dir, bench, arch):
+    """The web build's benchmarks are node programs."""
+    path = os.path.join(build_dir, f"{bench}_bench_{arch}")
+    return ["node", path + ".js"] if arch == "wasm" else runner(path) + [path]
+
+
 def our_perft(build_dir, arch):
-    out = run([os.path.join(build_dir, f"perft_bench_{arch}")])
+    out = run(bench_command(build_dir, "perft", arch))
     rows = {}
     for m in re.finditer(r"^(\w+) +depth (\d+) +(\d+) leaves +([\d.]+) s", out, re.M):
         rows[m.group(1)] = (int(m.group(2)), int(m.group(3)), float(m.group(4)))
@@ -107,7 +131,7 @@ def our_perft(build_dir, arch):
 
 
 def our_search(build_dir, arch, depth):
-    out = run([os.path.join(build_dir, f"search_bench_{arch}"), str(depth)])
+    out = run(bench_command(build_dir, "search", arch) + [str(depth)])
     per_position = [(int(m.group(1)), m.group(2), int(m.group(3)), float(m.group(4)))
                     for m in re.finditer(r"^ *(\d+) (\S+) +(\d+) nodes +([\d.]+) s", out, re.M)]
     bench = int(re.search(r"^Bench: (\d+)", out, re.M).group(1))
@@ -115,10 +139,10 @@ def our_search(build_dir, arch, depth):
 
 
 def time_to_uciok(program, runs=20):
-    times = []
+    times, command = [], runner(program) + [program]
     for _ in range(runs):
         t0 = time.monotonic()
-        engine = Engine([program])
+        engine = Engine(command)
         engine.send("uci")
         m, _ = engine.until(r"^uciok$", timeout=10)
         elapsed = time.monotonic() - t0
@@ -239,6 +263,8 @@ def main():
     parser.add_argument("--depth", type=int, default=10, help="fixed search depth (10 gives the Bench signature)")
     parser.add_argument("--peer-ms", type=int, default=1000, help="peers' search time per position")
     parser.add_argument("--no-peers", action="store_true")
+    parser.add_argument("--web-dir", default=os.path.join(ROOT, "build-web-bench"))
+    parser.add_argument("--no-web", action="store_true", help="leave out the web build")
     args = parser.parse_args()
     build_dir = os.path.abspath(args.build_dir)
     if not args.no_build:
@@ -295,6 +321,23 @@ def main():
             nodes, seconds = measure()
             peer = rate(nodes, seconds)
             print(f"{name:<22} {nodes:>11} {seconds:>8.2f} {peer / 1e3:>8.0f} {ours / peer:>9.2f}")
+
+    if not args.no_web and shutil.which("em++") and shutil.which("node"):
+        web_dir = os.path.abspath(args.web_dir)
+        if not args.no_build:
+            build_web(web_dir)
+        web_perft = our_perft(web_dir, "wasm")
+        print("\nThe web build under node (Pelko 2 wasm, asyncify input path in place) beside x64")
+        print(f"{'perft':<8} {'depth':>5} {'x64 kN/s':>10} {'wasm kN/s':>10} {'wasm/x64':>9}")
+        for name, (depth, leaves, s64) in perft["x64"].items():
+            _, web_leaves, s_web = web_perft[name]
+            print(f"{name:<8} {depth:>5} {rate(leaves, s64) / 1e3:>10.0f} {rate(web_leaves, s_web) / 1e3:>10.0f}"
+                  f" {s64 / s_web:>9.2f}" + ("" if web_leaves == leaves else "  COUNTS DIFFER"))
+        web_positions, web_bench = our_search(web_dir, "wasm", args.depth)
+        nw, tw = sum(p[2] for p in web_positions), sum(p[3] for p in web_positions)
+        print(f"{'search':<8} {args.depth:>5} {rate(n64, t64) / 1e3:>10.0f} {rate(nw, tw) / 1e3:>10.0f}"
+              f" {rate(nw, tw) / rate(n64, t64):>9.2f}   (knps)")
+        print(f"Bench: wasm {web_bench}" + ("" if web_bench == search["x64"][1] else "  DIFFERENT SEARCH"))
 
     print("\nStart to \"uciok\" with the default 128 MB table, 20 starts (ms)")
     for a in ARCHS:
