@@ -31,7 +31,7 @@ async function main(page) {
   const errors = [];
   page.on('pageerror', error => errors.push(error.message));
   await page.goto(`http://127.0.0.1:${server.address().port}/`);
-  await page.waitForFunction(() => document.getElementById('engine').textContent === 'Pelko 2 wasm');
+  await page.waitForFunction(() => document.getElementById('engine').textContent.startsWith('Pelko 2 wasm'));
 
   // White at one minute: e2-e4 by two clicks, then a black piece on the square of the last move.
   await page.selectOption('#time', '60+0');

@@ -19,6 +19,7 @@ let game = null;  // the game against the engine: { human, clock, inc, since, re
 let analysing = false;
 let orientation = 'white';
 let note = '';    // the last answer worth keeping on the status line
+let engineName = 'Pelko 2';
 // The searches asked for, oldest first, each until its bestmove; a cancelled
 // one has no `done`, and its lines are ignored.
 const searches = [];
@@ -37,7 +38,8 @@ engine.postMessage('uci');
 function hear(words) {
   const search = searches[0];
   if (words[0] === 'id' && words[1] === 'name') {
-    $('engine').textContent = words.slice(2).join(' ');
+    engineName = words.slice(2).join(' ');
+    $('engine').textContent = engineName;
   } else if (words[0] === 'info' && searches.length === 1 && search.done) {
     report(words, search.fen);
   } else if (words[0] === 'bestmove' && search) {
@@ -207,9 +209,8 @@ $('new-game').onclick = () => {
   const human = $('side').value;
   game = { human, clock: { w: base, b: base }, inc, since: performance.now(), result: null };
   orientation = COLOURS[human];
-  const name = $('engine').textContent;
-  chess.setHeader('White', human === 'w' ? 'You' : name);
-  chess.setHeader('Black', human === 'b' ? 'You' : name);
+  chess.setHeader('White', human === 'w' ? 'You' : engineName);
+  chess.setHeader('Black', human === 'b' ? 'You' : engineName);
   next();
   show();
 };
