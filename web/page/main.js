@@ -32,7 +32,7 @@ const board = Chessground($('board'), {
 
 const engine = new Worker('pelko-worker.js');
 engine.onmessage = ({ data }) => hear(String(data).trim().split(/\s+/));
-engine.onerror = () => { $('engine').textContent = 'the engine could not be started'; };
+engine.onerror = () => { $('engine').textContent = 'the engine has stopped with an error'; };
 engine.postMessage('uci');
 
 function hear(words) {
@@ -158,11 +158,11 @@ function left(colour) {
   return game.clock[colour] - (running ? performance.now() - game.since : 0);
 }
 
+// m:ss, and tenths in the last 20 seconds.
 function clockText(ms) {
-  const seconds = Math.max(0, ms) / 1000;
-  const minutes = Math.floor(seconds / 60);
-  const rest = seconds - 60 * minutes;
-  return `${minutes}:${rest < 10 ? '0' : ''}${seconds < 20 ? rest.toFixed(1) : Math.floor(rest)}`;
+  const tenths = Math.floor(Math.max(0, ms) / 100);
+  const text = `${Math.floor(tenths / 600)}:${String(Math.floor(tenths / 10) % 60).padStart(2, '0')}`;
+  return tenths < 200 ? `${text}.${tenths % 10}` : text;
 }
 
 function tick() {
@@ -224,7 +224,15 @@ $('flip').onclick = () => {
   orientation = orientation === 'white' ? 'black' : 'white';
   show();
 };
-$('copy').onclick = () => navigator.clipboard?.writeText(chess.pgn());
+$('copy').onclick = async () => {
+  try {
+    await navigator.clipboard.writeText(chess.pgn());
+    note = 'PGN copied';
+  } catch {
+    note = 'The clipboard is only open to pages served over https or from this machine';
+  }
+  show();
+};
 $('fen-form').onsubmit = event => {
   event.preventDefault();
   const fen = $('fen').value.trim() || DEFAULT_POSITION;
