@@ -9,10 +9,14 @@ when they are installed:
     second, and the time each position takes to reach the depth;
   * search nodes per second of stockfish (one thread), fairymax and phalanx on
     the same ten positions, at a fixed time per position;
-  * the time from start to "uciok" with the default table.
+  * the time from start to "uciok" with the default table;
+  * perft and search speed of the profile-guided programs (the default build)
+    beside plain ones (-DPELKO_PGO=OFF, in DIR-plain), for 64-bit Linux and,
+    where mingw and wine are installed, 64-bit Windows under wine (DIR-win64,
+    DIR-win64-plain).
 
   bench/bench.py [--build-dir DIR] [--no-build] [--depth N] [--peer-ms MS]
-                 [--cmake-arg ARG]... [--no-peers]
+                 [--cmake-arg ARG]... [--no-peers] [--no-windows]
 
 Figures are noisy on a busy machine: compare versions side by side in one run."""
 import argparse
@@ -28,6 +32,7 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ARCHS = ("x64", "w32")
+WINE64 = "/usr/lib/wine/wine64"
 
 PERFT_FENS = {
     "start": "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
@@ -40,11 +45,24 @@ def run(cmd, **kw):
     return subprocess.run(cmd, check=True, text=True, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, **kw).stdout
 
 
-def build(build_dir, cmake_args):
+def build(build_dir, cmake_args, archs=ARCHS):
     run(["cmake", "-S", ROOT, "-B", build_dir, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
          "-DPELKO_TESTS=OFF", "-DPELKO_SANITIZE=OFF", *cmake_args])
-    targets = [f"{p}_{a}" for a in ARCHS for p in ("Pelko_2", "perft_bench", "search_bench")]
+    targets = [f"{p}_{a}" for a in archs for p in ("Pelko_2", "perft_bench", "search_bench")]
     run(["cmake", "--build", build_dir, "--target", *targets])
+
+
+def program(build_dir, name):
+    """The command that runs a program of a build: a Windows one under wine, a
+    32-bit one under qemu where the kernel runs no 32-bit program."""
+    path = os.path.join(build_dir, name)
+    if os.path.exists(path + ".exe"):
+        return [WINE64, path + ".exe"]
+    try:  # the perft program of the architecture, asked for no position, does nothing
+        subprocess.run([os.path.join(build_dir, "perft_bench_" + name[-3:]), "none"], stdout=subprocess.DEVNULL)
+    except OSError:
+        return ["qemu-i386", path]
+    return [path]
 
 
 def benchmark_positions():
@@ -99,7 +117,7 @@ class Engine:
 
 
 def our_perft(build_dir, arch):
-    out = run([os.path.join(build_dir, f"perft_bench_{arch}")])
+    out = run(program(build_dir, f"perft_bench_{arch}"))
     rows = {}
     for m in re.finditer(r"^(\w+) +depth (\d+) +(\d+) leaves +([\d.]+) s", out, re.M):
         rows[m.group(1)] = (int(m.group(2)), int(m.group(3)), float(m.group(4)))
@@ -107,7 +125,7 @@ def our_perft(build_dir, arch):
 
 
 def our_search(build_dir, arch, depth):
-    out = run([os.path.join(build_dir, f"search_bench_{arch}"), str(depth)])
+    out = run(program(build_dir, f"search_bench_{arch}") + [str(depth)])
     per_position = [(int(m.group(1)), m.group(2), int(m.group(3)), float(m.group(4)))
                     for m in re.finditer(r"^ *(\d+) (\S+) +(\d+) nodes +([\d.]+) s", out, re.M)]
     bench = int(re.search(r"^Bench: (\d+)", out, re.M).group(1))
@@ -118,7 +136,7 @@ def time_to_uciok(program, runs=20):
     times = []
     for _ in range(runs):
         t0 = time.monotonic()
-        engine = Engine([program])
+        engine = Engine(program)
         engine.send("uci")
         m, _ = engine.until(r"^uciok$", timeout=10)
         elapsed = time.monotonic() - t0
@@ -239,10 +257,20 @@ def main():
     parser.add_argument("--depth", type=int, default=10, help="fixed search depth (10 gives the Bench signature)")
     parser.add_argument("--peer-ms", type=int, default=1000, help="peers' search time per position")
     parser.add_argument("--no-peers", action="store_true")
+    parser.add_argument("--no-windows", action="store_true", help="leave out the Windows program under wine")
     args = parser.parse_args()
     build_dir = os.path.abspath(args.build_dir)
+    # Profile-guided (the default) beside plain, the Windows ones where they can be built and run.
+    pairs = [("Linux x64", build_dir, [])]
+    if not args.no_windows and shutil.which("x86_64-w64-mingw32-g++-posix") and os.access(WINE64, os.X_OK):
+        pairs.append(("Windows x64", build_dir + "-win64", [f"-DCMAKE_TOOLCHAIN_FILE={ROOT}/cmake/mingw-x86_64.cmake"]))
+    os.environ.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
     if not args.no_build:
         build(build_dir, args.cmake_arg)
+        build(build_dir + "-plain", args.cmake_arg + ["-DPELKO_PGO=OFF"], ("x64",))
+        for _, folder, toolchain in pairs[1:]:
+            build(folder, args.cmake_arg + toolchain, ("x64",))
+            build(folder + "-plain", args.cmake_arg + toolchain + ["-DPELKO_PGO=OFF"], ("x64",))
     fens = benchmark_positions()
     peers = not args.no_peers
 
@@ -275,6 +303,17 @@ def main():
     print(f"Bench: x64 {search['x64'][1]}, w32 {search['w32'][1]}"
           + ("" if search["x64"][1] == search["w32"][1] else "  DIFFERENT SEARCH"))
 
+    print(f"\nProfile-guided against plain: perft M leaves/s, search (depth {args.depth}) knps and seconds")
+    print(f"{'program':<20} {'start':>7} {'second':>7} {'fourth':>7} {'knps':>7} {'seconds':>8}  Bench")
+    for name, folder, _ in pairs:
+        for kind, where in (("plain", folder + "-plain"), ("PGO", folder)):
+            leaves = our_perft(where, "x64")
+            positions, bench = search["x64"] if where == build_dir else our_search(where, "x64", args.depth)
+            nodes, seconds = sum(p[2] for p in positions), sum(p[3] for p in positions)
+            print(f"{name + ' ' + kind:<20}" + "".join(f" {rate(n, t) / 1e6:>7.2f}" for _, n, t in leaves.values())
+                  + f" {rate(nodes, seconds) / 1e3:>7.0f} {seconds:>8.3f}  {bench}"
+                  + ("" if bench == search["x64"][1] else "  DIFFERENT SEARCH"))
+
     if peers:
         print(f"\nSearch speed on the same positions; peers search {args.peer_ms} ms a position")
         print(f"{'engine':<22} {'nodes':>11} {'seconds':>8} {'knps':>8} {'x64/peer':>9}")
@@ -298,7 +337,7 @@ def main():
 
     print("\nStart to \"uciok\" with the default 128 MB table, 20 starts (ms)")
     for a in ARCHS:
-        times = time_to_uciok(os.path.join(build_dir, f"Pelko_2_{a}"))
+        times = time_to_uciok(program(build_dir, f"Pelko_2_{a}"))
         print(f"Pelko 2 {a}: best {min(times):.1f}, median {statistics.median(times):.1f}, worst {max(times):.1f}")
     return 0
 
