@@ -26,14 +26,14 @@ endif()
 # false where they cannot run at all: the programs are then built without a
 # profile, and the configure step says so.
 function(pelko_pgo SUFFIX RUNS)
-  if(NOT PELKO_PGO OR NOT CMAKE_BUILD_TYPE STREQUAL Release)
-    return()
-  endif()
-  if(NOT RUNS)
-    message(WARNING "Pelko_2_${SUFFIX} cannot run here to train its profile: it is built WITHOUT profile-guided optimisation")
-    return()
-  endif()
   set(PROFILE ${PROJECT_BINARY_DIR}/pgo-profile-${SUFFIX})
+  if(NOT PELKO_PGO OR NOT CMAKE_BUILD_TYPE STREQUAL Release OR NOT RUNS)
+    file(REMOVE_RECURSE ${PROFILE})  # no earlier profile may pass for this build's
+    if(PELKO_PGO AND RUNS STREQUAL FALSE)
+      message(WARNING "Pelko_2_${SUFFIX} cannot run here to train its profile: it is built WITHOUT profile-guided optimisation")
+    endif()
+    return()
+  endif()
   set(TRAIN ${PROJECT_BINARY_DIR}/pgo-train-${SUFFIX})
   set(PROGRAMS Pelko_2_${SUFFIX} perft_bench_${SUFFIX} search_bench_${SUFFIX})
   # Link-time optimisation compiles again at the link: it needs the flags too.
