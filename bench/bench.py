@@ -16,7 +16,7 @@ when they are installed:
     DIR-win64-plain).
 
   bench/bench.py [--build-dir DIR] [--no-build] [--depth N] [--peer-ms MS]
-                 [--cmake-arg ARG]... [--no-peers] [--no-windows]
+                 [--cmake-arg ARG]... [--no-peers] [--no-windows] [--no-w32]
 
 Figures are noisy on a busy machine: compare versions side by side in one run."""
 import argparse
@@ -258,6 +258,7 @@ def main():
     parser.add_argument("--peer-ms", type=int, default=1000, help="peers' search time per position")
     parser.add_argument("--no-peers", action="store_true")
     parser.add_argument("--no-windows", action="store_true", help="leave out the Windows program under wine")
+    parser.add_argument("--no-w32", action="store_true", help="leave out the 32-bit program (its columns show nan)")
     args = parser.parse_args()
     build_dir = os.path.abspath(args.build_dir)
     # Profile-guided (the default) beside plain, the Windows ones where they can be built and run.
@@ -266,7 +267,7 @@ def main():
         pairs.append(("Windows x64", build_dir + "-win64", [f"-DCMAKE_TOOLCHAIN_FILE={ROOT}/cmake/mingw-x86_64.cmake"]))
     os.environ.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
     if not args.no_build:
-        build(build_dir, args.cmake_arg)
+        build(build_dir, args.cmake_arg, ARCHS[:1] if args.no_w32 else ARCHS)
         build(build_dir + "-plain", args.cmake_arg + ["-DPELKO_PGO=OFF"], ("x64",))
         for _, folder, toolchain in pairs[1:]:
             build(folder, args.cmake_arg + toolchain, ("x64",))
@@ -274,7 +275,9 @@ def main():
     fens = benchmark_positions()
     peers = not args.no_peers
 
-    perft = {a: our_perft(build_dir, a) for a in ARCHS}
+    archs = ARCHS[:1] if args.no_w32 else ARCHS
+    perft = {a: our_perft(build_dir, a) for a in archs}
+    perft.setdefault("w32", {n: (0, 0, float("nan")) for n in perft["x64"]})
     sf_perft = stockfish_perft({n: d for n, (d, _, _) in perft["x64"].items()}) if peers and find("stockfish") else {}
     print("Perft, leaves per second (M): every leaf made and unmade; stockfish counts the last ply in bulk")
     print(f"{'position':<8} {'depth':>5} {'leaves':>11} {'x64':>8} {'w32':>8} {'x64/w32':>8}"
@@ -286,11 +289,12 @@ def main():
         if name in sf_perft:
             _, sf_leaves, sf_s = sf_perft[name]
             line += f" {rate(sf_leaves, sf_s) / 1e6:>10.2f} {rate(leaves, s64) / rate(sf_leaves, sf_s):>7.2f}"
-        if leaves != leaves32 or (name in sf_perft and sf_perft[name][1] != leaves):
+        if leaves != leaves32 and not args.no_w32 or (name in sf_perft and sf_perft[name][1] != leaves):
             line += "  COUNTS DIFFER"
         print(line)
 
-    search = {a: our_search(build_dir, a, args.depth) for a in ARCHS}
+    search = {a: our_search(build_dir, a, args.depth) for a in archs}
+    search.setdefault("w32", ([(i, m, n, float("nan")) for i, m, n, _ in search["x64"][0]], search["x64"][1]))
     print(f"\nFixed-depth search, depth {args.depth}, 16 MB table: time to reach the depth")
     print(f"{'#':>2} {'move':<6} {'nodes':>11} {'x64 s':>8} {'w32 s':>8} {'x64 knps':>9} {'w32 knps':>9}")
     for (i, move, nodes, s64), (_, move32, nodes32, s32) in zip(search["x64"][0], search["w32"][0]):
@@ -336,7 +340,7 @@ def main():
             print(f"{name:<22} {nodes:>11} {seconds:>8.2f} {peer / 1e3:>8.0f} {ours / peer:>9.2f}")
 
     print("\nStart to \"uciok\" with the default 128 MB table, 20 starts (ms)")
-    for a in ARCHS:
+    for a in archs:
         times = time_to_uciok(program(build_dir, f"Pelko_2_{a}"))
         print(f"Pelko 2 {a}: best {min(times):.1f}, median {statistics.median(times):.1f}, worst {max(times):.1f}")
     return 0
