@@ -1,13 +1,13 @@
 # Profile-guided optimisation of the Release programs, included by CMakeLists.txt.
 #
 # A copy of the programs instrumented with -fprofile-generate is built in
-# pgo-train-<suffix>/ (this project again, configured with PELKO_TRAINING) and run on a
-# fixed workload: the search of the ten "test" positions, a perft and a short
-# UCI session. The Release programs are then compiled from the profile in
-# pgo-profile-<suffix>/. Both builds name the profile files relative to their own build
-# folder (-fprofile-prefix-path), so each object finds the one its twin wrote.
-# A profile file that is missing or does not match the code is a compile error,
-# never a silently unoptimised program.
+# pgo-train-<suffix>/ (this project again, configured with PELKO_TRAINING) and
+# run on a fixed workload: the search of the ten "test" positions, a perft and
+# a short UCI session. The Release programs are then compiled from the profile
+# in pgo-profile-<suffix>/. Both builds name the profile files relative to their
+# own build folder (-fprofile-prefix-path), so each object finds the one its
+# twin wrote. A profile file that is missing or does not match the code is a
+# compile error, never a silently unoptimised program.
 option(PELKO_PGO "Profile-guided optimisation of the Release programs" ON)
 set(PELKO_TRAINING "" CACHE INTERNAL "Profile folder: set in the instrumented copy that the training runs")
 
