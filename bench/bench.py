@@ -11,10 +11,15 @@ when they are installed:
     the same ten positions, at a fixed time per position;
   * the time from start to "uciok" with the default table;
   * the web build (WebAssembly, cmake/emscripten.cmake) under node beside the
-    64-bit program: perft and search speed, and its signature.
+    64-bit program: perft and search speed, and its signature;
+  * perft and search speed of the profile-guided programs (the default build)
+    beside plain ones (-DPELKO_PGO=OFF, in DIR-plain), for 64-bit Linux and,
+    where mingw and wine are installed, 64-bit Windows under wine (DIR-win64,
+    DIR-win64-plain).
 
   bench/bench.py [--build-dir DIR] [--no-build] [--depth N] [--peer-ms MS]
-                 [--cmake-arg ARG]... [--no-peers] [--web-dir DIR] [--no-web]
+                 [--cmake-arg ARG]... [--no-peers] [--no-windows] [--no-w32]
+                 [--web-dir DIR] [--no-web]
 
 Figures are noisy on a busy machine: compare versions side by side in one run."""
 import argparse
@@ -30,6 +35,7 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ARCHS = ("x64", "w32")
+WINE64 = "/usr/lib/wine/wine64"
 
 PERFT_FENS = {
     "start": "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
@@ -42,11 +48,27 @@ def run(cmd, **kw):
     return subprocess.run(cmd, check=True, text=True, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, **kw).stdout
 
 
-def build(build_dir, cmake_args):
+def build(build_dir, cmake_args, archs=ARCHS):
     run(["cmake", "-S", ROOT, "-B", build_dir, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
          "-DPELKO_TESTS=OFF", "-DPELKO_SANITIZE=OFF", *cmake_args])
-    targets = [f"{p}_{a}" for a in ARCHS for p in ("Pelko_2", "perft_bench", "search_bench")]
+    targets = [f"{p}_{a}" for a in archs for p in ("Pelko_2", "perft_bench", "search_bench")]
     run(["cmake", "--build", build_dir, "--target", *targets])
+
+
+def program(build_dir, name):
+    """The command that runs a program of a build: a Windows one under wine, a
+    32-bit one under qemu where the kernel runs no 32-bit program, a web one
+    under node."""
+    path = os.path.join(build_dir, name)
+    if name.endswith("wasm"):  # the web build's benchmarks are node programs
+        return ["node", path + ".js"]
+    if os.path.exists(path + ".exe"):
+        return [WINE64, path + ".exe"]
+    try:  # the perft program of the architecture, asked for no position, does nothing
+        subprocess.run([os.path.join(build_dir, "perft_bench_" + name[-3:]), "none"], stdout=subprocess.DEVNULL)
+    except OSError:
+        return ["qemu-i386", path]
+    return [path]
 
 
 def benchmark_positions():
@@ -106,24 +128,8 @@ def build_web(web_dir):
     run(["cmake", "--build", web_dir, "--target", "perft_bench_wasm", "search_bench_wasm"])
 
 
-def runner(path):
-    """What a program runs under: nothing, or qemu-i386 where the kernel runs
-    no 32-bit program (its figures are then the emulator's)."""
-    try:
-        subprocess.run([path, "none"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, timeout=60)
-        return []
-    except OSError:
-        return [shutil.which("qemu-i386") or "qemu-i386"]
-
-
-def bench_command(build_dir, bench, arch):
-    """The web build's benchmarks are node programs."""
-    path = os.path.join(build_dir, f"{bench}_bench_{arch}")
-    return ["node", path + ".js"] if arch == "wasm" else runner(path) + [path]
-
-
 def our_perft(build_dir, arch):
-    out = run(bench_command(build_dir, "perft", arch))
+    out = run(program(build_dir, f"perft_bench_{arch}"))
     rows = {}
     for m in re.finditer(r"^(\w+) +depth (\d+) +(\d+) leaves +([\d.]+) s", out, re.M):
         rows[m.group(1)] = (int(m.group(2)), int(m.group(3)), float(m.group(4)))
@@ -131,7 +137,7 @@ def our_perft(build_dir, arch):
 
 
 def our_search(build_dir, arch, depth):
-    out = run(bench_command(build_dir, "search", arch) + [str(depth)])
+    out = run(program(build_dir, f"search_bench_{arch}") + [str(depth)])
     per_position = [(int(m.group(1)), m.group(2), int(m.group(3)), float(m.group(4)))
                     for m in re.finditer(r"^ *(\d+) (\S+) +(\d+) nodes +([\d.]+) s", out, re.M)]
     bench = int(re.search(r"^Bench: (\d+)", out, re.M).group(1))
@@ -139,10 +145,10 @@ def our_search(build_dir, arch, depth):
 
 
 def time_to_uciok(program, runs=20):
-    times, command = [], runner(program) + [program]
+    times = []
     for _ in range(runs):
         t0 = time.monotonic()
-        engine = Engine(command)
+        engine = Engine(program)
         engine.send("uci")
         m, _ = engine.until(r"^uciok$", timeout=10)
         elapsed = time.monotonic() - t0
@@ -265,14 +271,27 @@ def main():
     parser.add_argument("--no-peers", action="store_true")
     parser.add_argument("--web-dir", default=os.path.join(ROOT, "build-web-bench"))
     parser.add_argument("--no-web", action="store_true", help="leave out the web build")
+    parser.add_argument("--no-windows", action="store_true", help="leave out the Windows program under wine")
+    parser.add_argument("--no-w32", action="store_true", help="leave out the 32-bit program (its columns show nan)")
     args = parser.parse_args()
     build_dir = os.path.abspath(args.build_dir)
+    # Profile-guided (the default) beside plain, the Windows ones where they can be built and run.
+    pairs = [("Linux x64", build_dir, [])]
+    if not args.no_windows and shutil.which("x86_64-w64-mingw32-g++-posix") and os.access(WINE64, os.X_OK):
+        pairs.append(("Windows x64", build_dir + "-win64", [f"-DCMAKE_TOOLCHAIN_FILE={ROOT}/cmake/mingw-x86_64.cmake"]))
+    os.environ.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
     if not args.no_build:
-        build(build_dir, args.cmake_arg)
+        build(build_dir, args.cmake_arg, ARCHS[:1] if args.no_w32 else ARCHS)
+        build(build_dir + "-plain", args.cmake_arg + ["-DPELKO_PGO=OFF"], ("x64",))
+        for _, folder, toolchain in pairs[1:]:
+            build(folder, args.cmake_arg + toolchain, ("x64",))
+            build(folder + "-plain", args.cmake_arg + toolchain + ["-DPELKO_PGO=OFF"], ("x64",))
     fens = benchmark_positions()
     peers = not args.no_peers
 
-    perft = {a: our_perft(build_dir, a) for a in ARCHS}
+    archs = ARCHS[:1] if args.no_w32 else ARCHS
+    perft = {a: our_perft(build_dir, a) for a in archs}
+    perft.setdefault("w32", {n: (0, 0, float("nan")) for n in perft["x64"]})
     sf_perft = stockfish_perft({n: d for n, (d, _, _) in perft["x64"].items()}) if peers and find("stockfish") else {}
     print("Perft, leaves per second (M): every leaf made and unmade; stockfish counts the last ply in bulk")
     print(f"{'position':<8} {'depth':>5} {'leaves':>11} {'x64':>8} {'w32':>8} {'x64/w32':>8}"
@@ -284,11 +303,12 @@ def main():
         if name in sf_perft:
             _, sf_leaves, sf_s = sf_perft[name]
             line += f" {rate(sf_leaves, sf_s) / 1e6:>10.2f} {rate(leaves, s64) / rate(sf_leaves, sf_s):>7.2f}"
-        if leaves != leaves32 or (name in sf_perft and sf_perft[name][1] != leaves):
+        if leaves != leaves32 and not args.no_w32 or (name in sf_perft and sf_perft[name][1] != leaves):
             line += "  COUNTS DIFFER"
         print(line)
 
-    search = {a: our_search(build_dir, a, args.depth) for a in ARCHS}
+    search = {a: our_search(build_dir, a, args.depth) for a in archs}
+    search.setdefault("w32", ([(i, m, n, float("nan")) for i, m, n, _ in search["x64"][0]], search["x64"][1]))
     print(f"\nFixed-depth search, depth {args.depth}, 16 MB table: time to reach the depth")
     print(f"{'#':>2} {'move':<6} {'nodes':>11} {'x64 s':>8} {'w32 s':>8} {'x64 knps':>9} {'w32 knps':>9}")
     for (i, move, nodes, s64), (_, move32, nodes32, s32) in zip(search["x64"][0], search["w32"][0]):
@@ -300,6 +320,17 @@ def main():
     print(f"{'all':>2} {'':<6} {n64:>11} {t64:>8.3f} {t32:>8.3f} {rate(n64, t64) / 1e3:>9.0f} {rate(n32, t32) / 1e3:>9.0f}")
     print(f"Bench: x64 {search['x64'][1]}, w32 {search['w32'][1]}"
           + ("" if search["x64"][1] == search["w32"][1] else "  DIFFERENT SEARCH"))
+
+    print(f"\nProfile-guided against plain: perft M leaves/s, search (depth {args.depth}) knps and seconds")
+    print(f"{'program':<20} {'start':>7} {'second':>7} {'fourth':>7} {'knps':>7} {'seconds':>8}  Bench")
+    for name, folder, _ in pairs:
+        for kind, where in (("plain", folder + "-plain"), ("PGO", folder)):
+            leaves = our_perft(where, "x64")
+            positions, bench = search["x64"] if where == build_dir else our_search(where, "x64", args.depth)
+            nodes, seconds = sum(p[2] for p in positions), sum(p[3] for p in positions)
+            print(f"{name + ' ' + kind:<20}" + "".join(f" {rate(n, t) / 1e6:>7.2f}" for _, n, t in leaves.values())
+                  + f" {rate(nodes, seconds) / 1e3:>7.0f} {seconds:>8.3f}  {bench}"
+                  + ("" if bench == search["x64"][1] else "  DIFFERENT SEARCH"))
 
     if peers:
         print(f"\nSearch speed on the same positions; peers search {args.peer_ms} ms a position")
@@ -340,8 +371,8 @@ def main():
         print(f"Bench: wasm {web_bench}" + ("" if web_bench == search["x64"][1] else "  DIFFERENT SEARCH"))
 
     print("\nStart to \"uciok\" with the default 128 MB table, 20 starts (ms)")
-    for a in ARCHS:
-        times = time_to_uciok(os.path.join(build_dir, f"Pelko_2_{a}"))
+    for a in archs:
+        times = time_to_uciok(program(build_dir, f"Pelko_2_{a}"))
         print(f"Pelko 2 {a}: best {min(times):.1f}, median {statistics.median(times):.1f}, worst {max(times):.1f}")
     return 0
 
