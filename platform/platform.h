@@ -1,5 +1,6 @@
 // Operating-system services the engine needs, behind small functions: one
-// layer for POSIX systems (posix.cpp) and one for Windows (windows.cpp).
+// layer for POSIX systems (posix.cpp), one for Windows (windows.cpp) and one
+// for the web (web.cpp, whose input comes from the page's messages).
 #pragma once
 
 #include <cstdint>
