@@ -1,7 +1,10 @@
 #include "frontend/log.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "frontend/startup.h"
@@ -18,7 +21,17 @@ void openLog(const char *suffix) {
   if (dot != std::string::npos) name.erase(dot);
   // Appended to, never emptied: a second instance in the same folder (an
   // opponent, a hint engine) must not cut off the first one's open log.
-  logStream = std::fopen((name + suffix + ".log").c_str(), "a");
+  name += std::string(suffix) + ".log";
+  logStream = std::fopen(name.c_str(), "a");
+  if (logStream) return;
+  // The game goes on without a log, but the user who asked for one is told
+  // where it was meant to be: GUIs often start engines in a folder of the
+  // system's, such as /usr/games.
+  const int reason = errno;
+  std::error_code ignored;
+  const std::filesystem::path where = std::filesystem::absolute(name, ignored);
+  std::fprintf(stderr, "cannot open log file %s: %s\n", where.empty() ? name.c_str() : where.string().c_str(),
+               std::strerror(reason));
 }
 
 namespace {

@@ -4,12 +4,13 @@
 
 #include <cstdio>
 
-// Open only with "-l" and a file that could be created; writes while it is
+// Open only with "-l" and a file that could be opened; writes while it is
 // closed are dropped.
 extern FILE *logStream;
 
 // With logging on, opens the log in the working directory named after the
-// program file ("_uci" or "_wb" suffix); an existing file is emptied.
+// program file ("_uci" or "_wb" suffix) for appending; when it cannot, says
+// so on standard error, once, and the session goes on without it.
 void openLog(const char *suffix);
 
 // printf-style writes to the log alone, flushed.

@@ -20,7 +20,9 @@ A transcript has one step a line (blank lines and lines starting with # aside):
   interrupt         send the program SIGINT
   kill              end the program
   exit N            the program ends with status N
+  stderr REGEX      one line of standard error, and one only, matches REGEX
   file NAME REGEX   the file NAME in the working folder has a line matching REGEX
+  mkdir NAME        make the folder NAME in the working folder
   nofile            the working folder holds no file
   engine N          the following steps go to instance N (1 at the start),
                     started now in the same folder if it is not running yet
@@ -41,12 +43,19 @@ class Engine:
         if terminal:  # no echo; Ctrl-D ends a read
             mode = termios.tcgetattr(stdin)
             termios.tcsetattr(stdin, termios.TCSANOW, mode[:3] + [mode[3] & ~termios.ECHO] + mode[4:])
-        self.proc = subprocess.Popen(command, cwd=cwd, stdin=stdin, stdout=subprocess.PIPE, bufsize=0)
+        self.proc = subprocess.Popen(command, cwd=cwd, stdin=stdin, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                     bufsize=0)
         if terminal:
             os.close(stdin)
         self.lines = queue.Queue()
-        self.seen = []
+        self.seen, self.errors = [], []
         threading.Thread(target=self._read, daemon=True).start()
+        threading.Thread(target=self._read_errors, daemon=True).start()
+
+    def _read_errors(self):  # passed on, so that a sanitizer's report still reaches ctest
+        for raw in iter(self.proc.stderr.readline, b""):
+            self.errors.append(raw.decode("latin-1").rstrip("\r\n"))
+            sys.stderr.write(self.errors[-1] + "\n")
 
     def _read(self):
         for raw in iter(self.proc.stdout.readline, b""):
@@ -131,6 +140,13 @@ def play(engines, launch, steps, args, workdir):
             text = open(path, encoding="latin-1").read().split("\n") if os.path.exists(path) else None
             if text is None or not any(re.fullmatch(pattern, t) for t in text):
                 return f"{where}: {name} holds {text!r}"
+        elif op == "stderr":
+            while len([e for e in engine.errors if re.fullmatch(rest, e)]) != 1:
+                if time.monotonic() >= deadline:
+                    return f"{where}: standard error holds {engine.errors!r}"
+                time.sleep(0.05)
+        elif op == "mkdir":
+            os.mkdir(os.path.join(workdir, rest))
         elif op == "nofile":
             if os.listdir(workdir):
                 return f"{where}: found {os.listdir(workdir)}"
