@@ -43,26 +43,44 @@ bool serveLine(const char *line) {
 }  // namespace
 
 u64 pollInterval(u64 nodes, u32 elapsed, u32 hardLimit) {
-  if (elapsed == 0) return hardLimit < 1000 ? MIN_POLL_INTERVAL : MAX_POLL_INTERVAL;
-  const u64 interval = u64(hardLimit - elapsed) * (nodes / elapsed) / 2;
+  // The elapsed count is truncated: dividing by one more millisecond keeps
+  // the speed from being overrated early in the move.
+  const u64 interval = u64(hardLimit - elapsed) * (nodes / (u64(elapsed) + 1)) / 16;
   return interval < MIN_POLL_INTERVAL ? MIN_POLL_INTERVAL : interval > MAX_POLL_INTERVAL ? MAX_POLL_INTERVAL : interval;
 }
 
-bool pollInput() {
+namespace {
+// Probing the input costs more than reading the clock (a system call; on the
+// web a turn of the event loop), so a timed search probes it only this often.
+constexpr u32 INPUT_PROBE_MS = 5;
+u32 inputProbedAt;  // elapsed time of the last probe, in this search or an earlier one
+
+// Serves the waiting lines; true when one ends the search.
+bool serveInput() {
   char line[128];
   while (inputWaiting()) {
     if (!readLine(line, sizeof line)) {
       if (inputEndStopsSearch) return true;
       break;  // only the clock is left to end the search
     }
-    if (!line[0]) return false;
-    if (serveLine(line)) return true;
+    if (line[0] && serveLine(line)) return true;
   }
+  return false;
+}
+}  // namespace
+
+bool pollInput() {
   if (!hardLimitMs) {
     nextPollAt = nodeCount + MAX_POLL_INTERVAL;
-    return false;
+    return serveInput();
   }
   const u32 elapsed = elapsedMs();
+  // A new search starts its elapsed time below the last probe's, which the
+  // unsigned difference turns into a probe at once.
+  if (elapsed - inputProbedAt >= INPUT_PROBE_MS) {
+    inputProbedAt = elapsed;
+    if (serveInput()) return true;
+  }
   if (elapsed >= hardLimitMs) return true;
   nextPollAt = nodeCount + pollInterval(nodeCount, elapsed, hardLimitMs);
   return false;

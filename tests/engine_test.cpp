@@ -198,12 +198,23 @@ TEST(TimeLimits, NeverPastTheClock) {  // nor, in the last two seconds without i
   EXPECT_EQ(limits(0, 5, 100, 0), std::pair(1u, 1u));  // budget below zero
 }
 
-TEST(Poll, IntervalAimsAtHalfTheTimeLeft) {
-  EXPECT_EQ(pollInterval(1000000, 100, 500), 1000000u);  // (500 - 100) * 10000 / 2, clamped
-  EXPECT_EQ(pollInterval(100000, 100, 500), 200000u);    // rate 1000
-  EXPECT_EQ(pollInterval(100000, 490, 500), 10000u);     // near the limit: the floor
-  EXPECT_EQ(pollInterval(0, 0, 999), 10000u);
-  EXPECT_EQ(pollInterval(0, 0, 1000), 1000000u);
+// A search whose speed drops up to fifteen times over at any moment of the
+// move (a shared CPU): the poll that finds the hard limit comes at most one
+// floor interval at the slow speed, plus the clock's millisecond, after it.
+TEST(Poll, ScheduleHoldsWhenTheSpeedDrops) {
+  for (double drop : {1.0, 3.0, 10.0, 15.0})
+    for (double fast : {300.0, 6000.0})  // nodes per millisecond
+      for (u32 hard : {5u, 78u, 960u, 58780u})
+        for (double dropAt = 0; dropAt <= hard; dropAt += hard / 16.0) {
+          const double slow = fast / drop;
+          auto timeAt = [&](u64 n) { return n <= fast * dropAt ? n / fast : dropAt + (n - fast * dropAt) / slow; };
+          u64 nodes = MIN_POLL_INTERVAL;
+          while (timeAt(nodes) < hard) nodes += pollInterval(nodes, u32(timeAt(nodes)), hard);
+          EXPECT_LE(timeAt(nodes) - hard, 1 + MIN_POLL_INTERVAL / slow) << drop << " " << fast << " " << hard << " " << dropAt;
+        }
+  EXPECT_EQ(pollInterval(100000, 99, 499), 25000u);  // a sixteenth of 400 ms at 1000 nodes a millisecond
+  EXPECT_EQ(pollInterval(100000, 490, 500), MIN_POLL_INTERVAL);
+  EXPECT_EQ(pollInterval(1u << 30, 9, 60000), MAX_POLL_INTERVAL);
 }
 
 TEST(TranspositionTable, MateScoresRelativeToTheNodeAndOneEntryTable) {
