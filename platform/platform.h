@@ -3,6 +3,7 @@
 // for the web (web.cpp, whose input comes from the page's messages).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,11 @@ bool standardInputReady();
 // Reads up to size bytes of standard input as they come, without any line-end
 // translation; 0 at the end of input or on an error.
 int readStandardInput(char *buffer, int size);
+
+// Zeroed memory for a large table, every page of it in place (otherwise the
+// first searches take the page faults while the clock runs) and on huge
+// pages where the system gives them; null when the memory cannot be had.
+void *allocateTable(size_t bytes);
 
 // File name of the running program, without its folder; empty when it cannot
 // be found.

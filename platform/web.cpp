@@ -7,6 +7,8 @@
 
 #include <emscripten.h>
 
+#include <cstdlib>
+
 // Lets the event loop run once, so that messages posted meanwhile join the
 // queue; true when input or its end is waiting.
 EM_ASYNC_JS(int, yieldForInput, (), {
@@ -28,6 +30,9 @@ uint32_t tickCount() { return uint32_t(uint64_t(emscripten_get_now())); }
 bool standardInputReady() { return yieldForInput() != 0; }
 
 int readStandardInput(char *buffer, int size) { return takeInput(buffer, size); }
+
+// WebAssembly memory is the module's own and already in place once grown.
+void *allocateTable(size_t bytes) { return std::calloc(bytes, 1); }
 
 // There is no file system, so no log file is ever opened under this name.
 std::string programFileName() { return "pelko.wasm"; }

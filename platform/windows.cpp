@@ -6,6 +6,15 @@
 
 uint32_t tickCount() { return GetTickCount(); }
 
+void *allocateTable(size_t bytes) {
+  // Committed pages come zeroed but are mapped at their first touch, so
+  // touch them now. Large pages would need a privilege users rarely have.
+  auto *table = static_cast<volatile char *>(VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  if (table)
+    for (size_t at = 0; at < bytes; at += 4096) table[at] = 0;
+  return const_cast<char *>(table);
+}
+
 namespace {
 HANDLE standardInput() {
   static const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);

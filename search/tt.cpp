@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/platform.h"
+
 u32 ttMask = 0x7FFFFF;
 TTEntry *transpositionTable;
 
@@ -13,8 +15,7 @@ u32 ttMaskForMegabytes(u32 megabytes) {
 }
 
 void allocateTranspositionTable() {
-  // calloc hands out zeroed pages lazily, so a large table costs nothing at start.
-  transpositionTable = static_cast<TTEntry *>(std::calloc(u64(ttMask) + 1, sizeof(TTEntry)));
+  transpositionTable = static_cast<TTEntry *>(allocateTable((size_t(ttMask) + 1) * sizeof(TTEntry)));
   if (!transpositionTable) std::exit(1);
 }
 

@@ -20,8 +20,8 @@ extern TTEntry *transpositionTable;
 // power of two of 16-byte entries that fits, at least one entry.
 u32 ttMaskForMegabytes(u32 megabytes);
 
-// Allocates ttMask + 1 zeroed entries once at start-up; ends the program if
-// the memory cannot be had.
+// Allocates ttMask + 1 zeroed entries once at start-up, their memory in
+// place before the first search; ends the program if it cannot be had.
 void allocateTranspositionTable();
 
 // Scores: centipawns for the side to move. Being mated at ply p scores p - MATE;

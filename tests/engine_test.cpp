@@ -23,6 +23,10 @@
 #include "search/ordering.h"
 #include "search/search.h"
 #include "search/tt.h"
+#include "platform/platform.h"
+#ifdef __linux__
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -216,6 +220,17 @@ TEST(Poll, ScheduleHoldsWhenTheSpeedDrops) {
   EXPECT_EQ(pollInterval(100000, 490, 500), MIN_POLL_INTERVAL);
   EXPECT_EQ(pollInterval(1u << 30, 9, 60000), MAX_POLL_INTERVAL);
 }
+
+#ifdef __linux__
+TEST(TranspositionTable, MemoryInPlaceBeforeTheSearch) {  // its page faults must not fall in the first moves
+  auto *table = static_cast<volatile char *>(allocateTable(64 << 20));
+  rusage before, after;
+  getrusage(RUSAGE_SELF, &before);
+  for (size_t at = 0; at < 64 << 20; at += 4096) ASSERT_EQ(table[at] += 1, 1);
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_minflt - before.ru_minflt, 100);
+}
+#endif
 
 TEST(TranspositionTable, MateScoresRelativeToTheNodeAndOneEntryTable) {
   auto probe = [](u8 depth, u8 ply) {
