@@ -43,9 +43,10 @@ bool serveLine(const char *line) {
 }  // namespace
 
 u64 pollInterval(u64 nodes, u32 elapsed, u32 hardLimit) {
-  // The elapsed count is truncated: dividing by one more millisecond keeps
-  // the speed from being overrated early in the move.
-  const u64 interval = u64(hardLimit - elapsed) * (nodes / (u64(elapsed) + 1)) / 16;
+  // The clock may read up to a step short (Windows's tick count moves in
+  // steps of up to 16 ms): counting a step more keeps the speed from being
+  // overrated early in the move.
+  const u64 interval = u64(hardLimit - elapsed) * (nodes / (u64(elapsed) + 16)) / 16;
   return interval < MIN_POLL_INTERVAL ? MIN_POLL_INTERVAL : interval > MAX_POLL_INTERVAL ? MAX_POLL_INTERVAL : interval;
 }
 

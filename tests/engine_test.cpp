@@ -204,19 +204,23 @@ TEST(TimeLimits, NeverPastTheClock) {  // nor, in the last two seconds without i
 
 // A search whose speed drops up to fifteen times over at any moment of the
 // move (a shared CPU): the poll that finds the hard limit comes at most one
-// floor interval at the slow speed, plus the clock's millisecond, after it.
+// floor interval at the slow speed, plus a step of the clock, after it. The
+// clock moves in steps of 1 ms, or of 16 ms as Windows's tick count does.
 TEST(Poll, ScheduleHoldsWhenTheSpeedDrops) {
-  for (double drop : {1.0, 3.0, 10.0, 15.0})
-    for (double fast : {300.0, 6000.0})  // nodes per millisecond
-      for (u32 hard : {5u, 78u, 960u, 58780u})
-        for (double dropAt = 0; dropAt <= hard; dropAt += hard / 16.0) {
-          const double slow = fast / drop;
-          auto timeAt = [&](u64 n) { return n <= fast * dropAt ? n / fast : dropAt + (n - fast * dropAt) / slow; };
-          u64 nodes = MIN_POLL_INTERVAL;
-          while (timeAt(nodes) < hard) nodes += pollInterval(nodes, u32(timeAt(nodes)), hard);
-          EXPECT_LE(timeAt(nodes) - hard, 1 + MIN_POLL_INTERVAL / slow) << drop << " " << fast << " " << hard << " " << dropAt;
-        }
-  EXPECT_EQ(pollInterval(100000, 99, 499), 25000u);  // a sixteenth of 400 ms at 1000 nodes a millisecond
+  for (u32 step : {1u, 16u})
+    for (double drop : {1.0, 3.0, 10.0, 15.0})
+      for (double fast : {300.0, 6000.0})  // nodes per millisecond
+        for (u32 hard : {5u, 78u, 960u, 58780u})
+          for (double dropAt = 0; dropAt <= hard; dropAt += hard / 16.0) {
+            const double slow = fast / drop;
+            auto timeAt = [&](u64 n) { return n <= fast * dropAt ? n / fast : dropAt + (n - fast * dropAt) / slow; };
+            u64 nodes = MIN_POLL_INTERVAL;
+            auto clock = [&] { return u32(timeAt(nodes)) / step * step; };
+            while (clock() < hard) nodes += pollInterval(nodes, clock(), hard);
+            EXPECT_LE(timeAt(nodes) - hard, step + MIN_POLL_INTERVAL / slow)
+                << step << " " << drop << " " << fast << " " << hard << " " << dropAt;
+          }
+  EXPECT_EQ(pollInterval(115000, 99, 499), 25000u);  // a sixteenth of 400 ms at 1000 nodes a millisecond
   EXPECT_EQ(pollInterval(100000, 490, 500), MIN_POLL_INTERVAL);
   EXPECT_EQ(pollInterval(1u << 30, 9, 60000), MAX_POLL_INTERVAL);
 }
