@@ -154,10 +154,12 @@ void initLeapers(int a) {
   }
 }
 
-void initSliderSlice(int a, const int (&steps)[4], u64 mask, u8 bits, u64 magic, u8 shift, u64 *slice) {
+// Fills the square's slice of the table, which starts at `slice`, and its entry.
+void initSliderSlice(int a, const int (&steps)[4], u64 mask, u8 bits, u64 magic, u64 *slice, MagicEntry &entry) {
+  entry = {mask, magic, slice, u32(64 - bits)};
   for (u32 i = 0; i < (1u << bits); ++i) {
     u64 occ = occupancySubset(i, mask);
-    slice[(occ * magic) >> shift] = slideAll(a, steps, occ);
+    slice[(occ * magic) >> entry.shift] = slideAll(a, steps, occ);
   }
 }
 
@@ -222,11 +224,9 @@ const u64 rookMagic[64] = {
     0x0082000430200802, 0x4406008804100122, 0x2C01001400820041, 0x0000010824004082,
 };
 
+MagicEntry bishopMagics[64];
+MagicEntry rookMagics[64];
 u64 squareBit[64];
-u8 bishopShift[64];
-u8 rookShift[64];
-u16 bishopOffset[64];
-u32 rookOffset[64];
 u64 bishopAttackTable[5248];
 u64 rookAttackTable[102400];
 u64 knightAttacks[64];
@@ -242,23 +242,17 @@ u64 interposeMask[64][64];
 u64 kingShadowMask[64][64];
 
 void initAttackTables() {
-  u32 bishopSum = 0, rookSum = 0;
-  for (int s = 0; s < 64; ++s) {
-    squareBit[s] = u64(1) << s;
-    bishopShift[s] = u8(64 - bishopBits[s]);
-    rookShift[s] = u8(64 - rookBits[s]);
-    bishopOffset[s] = u16(bishopSum);
-    rookOffset[s] = rookSum;
-    bishopSum += 1u << bishopBits[s];
-    rookSum += 1u << rookBits[s];
-  }
+  for (int s = 0; s < 64; ++s) squareBit[s] = u64(1) << s;
+  u32 bishopSum = 0, rookSum = 0;  // where the next square's slice starts
   for (int a = 0; a < 64; ++a) {
     initLineMasks(a);
     initPawnMasks(a);
     initLeapers(a);
-    initSliderSlice(a, DIAGONAL_STEPS, bishopMask[a], bishopBits[a], bishopMagic[a], bishopShift[a],
-                    bishopAttackTable + bishopOffset[a]);
-    initSliderSlice(a, STRAIGHT_STEPS, rookMask[a], rookBits[a], rookMagic[a], rookShift[a],
-                    rookAttackTable + rookOffset[a]);
+    initSliderSlice(a, DIAGONAL_STEPS, bishopMask[a], bishopBits[a], bishopMagic[a], bishopAttackTable + bishopSum,
+                    bishopMagics[a]);
+    initSliderSlice(a, STRAIGHT_STEPS, rookMask[a], rookBits[a], rookMagic[a], rookAttackTable + rookSum,
+                    rookMagics[a]);
+    bishopSum += 1u << bishopBits[a];
+    rookSum += 1u << rookBits[a];
   }
 }

@@ -15,11 +15,19 @@ extern const u64 bishopMagic[64];
 extern const u64 rookMagic[64];
 extern const u64 fileMask[8];
 
+// Everything one slider lookup needs about its square, in one place: the
+// relevant occupancy, the multiplier, the shift and the square's slice of
+// the attack table.
+struct MagicEntry {
+  u64 mask;
+  u64 magic;
+  const u64 *attacks;
+  u32 shift;
+};
+extern MagicEntry bishopMagics[64];
+extern MagicEntry rookMagics[64];
+
 extern u64 squareBit[64];
-extern u8 bishopShift[64];
-extern u8 rookShift[64];
-extern u16 bishopOffset[64];
-extern u32 rookOffset[64];
 extern u64 bishopAttackTable[5248];
 extern u64 rookAttackTable[102400];
 extern u64 knightAttacks[64];
@@ -38,10 +46,9 @@ extern u64 kingShadowMask[64][64];
 void initAttackTables();
 
 // Squares reached along each ray up to and including the first occupied one.
-inline u64 bishopAttacks(int s, u64 occ) {
-  return bishopAttackTable[bishopOffset[s] + (((occ & bishopMask[s]) * bishopMagic[s]) >> bishopShift[s])];
+inline u64 magicAttacks(const MagicEntry &entry, u64 occ) {
+  return entry.attacks[((occ & entry.mask) * entry.magic) >> entry.shift];
 }
-inline u64 rookAttacks(int s, u64 occ) {
-  return rookAttackTable[rookOffset[s] + (((occ & rookMask[s]) * rookMagic[s]) >> rookShift[s])];
-}
+inline u64 bishopAttacks(int s, u64 occ) { return magicAttacks(bishopMagics[s], occ); }
+inline u64 rookAttacks(int s, u64 occ) { return magicAttacks(rookMagics[s], occ); }
 inline u64 queenAttacks(int s, u64 occ) { return bishopAttacks(s, occ) | rookAttacks(s, occ); }
