@@ -10,14 +10,34 @@
 
 u16 history[13][64];
 
+namespace {
+// The highest-scored entry from the readCursor on, the nearest one on equal
+// scores; nullptr when none is left. The scan has no branch on the scores.
+MoveEntry *findBest(MoveList &list) {
+  MoveEntry *best = list.readCursor;
+  if (best == list.writeCursor) return nullptr;
+  u32 bestScore = best->score;
+  for (MoveEntry *e = best + 1; e != list.writeCursor; ++e) {
+    const u32 score = e->score;
+    best = score > bestScore ? e : best;
+    bestScore = score > bestScore ? score : bestScore;
+  }
+  return best;
+}
+
+bool inSkipList(Move m, const Move *skip, int skipCount) {
+  bool skipped = false;
+  for (int i = 0; i < skipCount; ++i) skipped |= m == skip[i];
+  return skipped;
+}
+}  // namespace
+
 MoveEntry *pickBest(MoveList &list, const Move *skip, int skipCount) {
-  MoveEntry *best = nullptr;
-  for (MoveEntry *e = list.readCursor; e != list.writeCursor; ++e) {
-    // Only an entry that would become the best needs the skip test.
-    if (best && e->score <= best->score) continue;
-    bool skipped = false;
-    for (int i = 0; i < skipCount; ++i) skipped |= e->move == skip[i];
-    if (!skipped) best = e;
+  MoveEntry *best = findBest(list);
+  while (best && inSkipList(best->move, skip, skipCount)) {
+    if (best->score == 0) return nullptr;  // only skipped entries are left
+    best->score = 0;
+    best = findBest(list);
   }
   if (!best) return nullptr;
   const MoveEntry picked = *best;
@@ -68,7 +88,6 @@ bool MovePicker::next(Move &m) {
       stage_ = CAPTURES;
       list_.clear();
       whiteToMove ? generateCapturesWhite(list_) : generateCapturesBlack(list_);
-      for (MoveEntry *e = list_.entries; e != list_.writeCursor; ++e) e->score = captureScore(e->move);
       [[fallthrough]];
     case CAPTURES:
       if (const MoveEntry *e = pickBest(list_, &hashMove_, 1)) {

@@ -184,6 +184,7 @@ i16 quiesce(u8 ply, i16 alpha, i16 beta) {
   i16 best = -MATE;
   if (stateTop->inCheck) {
     generateEvasions(list);
+    for (MoveEntry *e = list.entries; e != list.writeCursor; ++e) e->score = captureScore(e->move);
   } else {
     const i16 standPat = evaluate();
     if (standPat > alpha) {
@@ -194,7 +195,6 @@ i16 quiesce(u8 ply, i16 alpha, i16 beta) {
     list.clear();
     whiteToMove ? generateCapturesWhite(list) : generateCapturesBlack(list);
   }
-  for (MoveEntry *e = list.entries; e != list.writeCursor; ++e) e->score = captureScore(e->move);
 
   while (const MoveEntry *e = pickBest(list)) {
     const Move m = e->move;
