@@ -240,6 +240,7 @@ u64 passedMaskBlack[64];
 u64 adjacentFilesMask[64];
 u64 interposeMask[64][64];
 u64 kingShadowMask[64][64];
+u64 emptyBoardAttacks[13][64];
 
 void initAttackTables() {
   for (int s = 0; s < 64; ++s) squareBit[s] = u64(1) << s;
@@ -254,5 +255,15 @@ void initAttackTables() {
                     rookMagics[a]);
     bishopSum += 1u << bishopBits[a];
     rookSum += 1u << rookBits[a];
+  }
+  for (int a = 0; a < 64; ++a) {
+    const u64 bit = squareBit[a];
+    // Pawns toward their last rank, wherever they stand.
+    const u64 whitePawn = ((bit & ~fileMask[0]) >> 9) | ((bit & ~fileMask[7]) >> 7);
+    const u64 blackPawn = ((bit & ~fileMask[0]) << 7) | ((bit & ~fileMask[7]) << 9);
+    const u64 byKind[7] = {0, whitePawn, knightAttacks[a], bishopLines[a], rookLines[a], bishopLines[a] | rookLines[a],
+                           kingAttacks[a]};
+    for (int kind = 1; kind <= 6; ++kind) emptyBoardAttacks[kind][a] = emptyBoardAttacks[kind + 6][a] = byKind[kind];
+    emptyBoardAttacks[BLACK_PAWN][a] = blackPawn;
   }
 }

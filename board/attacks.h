@@ -39,7 +39,12 @@ extern u64 frontSpanBlack[64];
 extern u64 passedMaskWhite[64];
 extern u64 passedMaskBlack[64];
 extern u64 adjacentFilesMask[64];
+// From a to b: the squares between them and b itself when they share a line;
+// b alone otherwise.
 extern u64 interposeMask[64][64];
+// Squares a piece of each code attacks from each square on an empty board
+// (nothing for code 0).
+extern u64 emptyBoardAttacks[13][64];
 extern u64 kingShadowMask[64][64];
 
 // Builds every table above that is not constant; called once at start-up.

@@ -37,23 +37,12 @@ bool mayOpenLine(int king, int from) {
          ((bishopLines[king] & fromBit) && (bishopLines[king] & (pieceBB[base + WHITE_BISHOP] | queens)));
 }
 
-// Does the piece of colour US just arrived on `to` (not by castling, en passant
-// or promotion) attack the enemy king directly?
-template <Color US>
+// Does the piece just arrived on `to` (not by castling, en passant or
+// promotion) attack the enemy king directly? It reaches the king's square on
+// an empty board, and nothing stands between them.
 bool checksDirectly(u8 piece, int to, int enemyKing) {
-  using S = Side<US>;
-  const u64 king = squareBit[enemyKing], toBit = squareBit[to];
-  const u64 occupied = WhitePieces | BlackPieces;
-  switch (piece - S::OWN) {
-    case WHITE_PAWN: return S::ownPawnSources(enemyKing) & toBit;  // the table from the 7th rank is empty
-    case WHITE_KNIGHT: return knightAttacks[to] & king;
-    case WHITE_BISHOP: return (bishopLines[enemyKing] & toBit) && (bishopAttacks(to, occupied) & king);
-    case WHITE_ROOK: return (rookLines[enemyKing] & toBit) && (rookAttacks(to, occupied) & king);
-    case WHITE_QUEEN:
-      return ((bishopLines[enemyKing] & toBit) && (bishopAttacks(to, occupied) & king)) ||
-             ((rookLines[enemyKing] & toBit) && (rookAttacks(to, occupied) & king));
-    default: return false;  // a king never gives check
-  }
+  const u64 king = squareBit[enemyKing];
+  return (emptyBoardAttacks[piece][to] & king) && (interposeMask[to][enemyKing] & (WhitePieces | BlackPieces)) == king;
 }
 
 // Restores board and bitboards; the derived terms live in the popped record.
@@ -186,7 +175,7 @@ bool makeFor(Move m) {
   if (flags != 0 && flags != DoublePushFlag)
     next.inCheck = isAttackedBy<US>(enemyKing);
   else
-    next.inCheck = checksDirectly<US>(moved, to, enemyKing) ||
+    next.inCheck = checksDirectly(moved, to, enemyKing) ||
                    (mayOpenLine<US>(enemyKing, from) && isAttackedBy<US>(enemyKing));
   ++nodeCount;
   return true;
