@@ -124,15 +124,22 @@ inline int lowestBit(u64 b) {
     return low ? __builtin_ctz(low) : 32 + __builtin_ctz(u32(b >> 32));
   }
 }
+// Whether every function is compiled for a population-count instruction.
+#ifdef __POPCNT__
+constexpr bool BUILT_WITH_POPCNT = true;
+#else
+constexpr bool BUILT_WITH_POPCNT = false;
+#endif
 // Without a population-count instruction (not every x86-64 CPU has one) the
 // compiler's builtin is a library call: count in parallel within the word,
-// in 32-bit halves on the 32-bit build.
-template <bool HALVES = sizeof(void *) == 4>
+// in 32-bit halves on the 32-bit build. POPCNT says the caller is compiled
+// for the instruction: the whole build, or a function of the popcnt target
+// (eval/evaluate.cpp), into which this is inlined.
+template <bool HALVES = sizeof(void *) == 4, bool POPCNT = BUILT_WITH_POPCNT>
 inline int bitCount(u64 b) {
-#ifdef __POPCNT__
-  return __builtin_popcountll(b);
-#else
-  if constexpr (!HALVES) {
+  if constexpr (POPCNT) {
+    return __builtin_popcountll(b);
+  } else if constexpr (!HALVES) {
     b -= (b >> 1) & 0x5555555555555555ULL;
     b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
     b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
@@ -147,7 +154,6 @@ inline int bitCount(u64 b) {
     const u32 bytes = (low & 0x0F0F0F0Fu) + ((low >> 4) & 0x0F0F0F0Fu) + (high & 0x0F0F0F0Fu) + ((high >> 4) & 0x0F0F0F0Fu);
     return int((bytes * 0x01010101u) >> 24);
   }
-#endif
 }
 constexpr int squareRow(int s) { return s >> 3; }
 constexpr int squareFile(int s) { return s & 7; }

@@ -76,7 +76,8 @@ i16 childScore(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv, bool scored) {
 bool nullMoveAllowed() {
   const int own = whiteToMove ? 0 : 6;
   if (pieceBB[WHITE_ROOK + own] | pieceBB[WHITE_QUEEN + own]) return true;
-  return bitCount(pieceBB[WHITE_KNIGHT + own] | pieceBB[WHITE_BISHOP + own]) >= 2;
+  const u64 minors = pieceBB[WHITE_KNIGHT + own] | pieceBB[WHITE_BISHOP + own];
+  return minors & (minors - 1);  // two or more
 }
 
 u16 inCheckScore(Move m, Move hashMove) {
