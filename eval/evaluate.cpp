@@ -41,7 +41,7 @@ Score bishopTerms(u64 occupied) {
   Score score;
   bool first = true;
   for (u64 b = pieceBB[S::BISHOP]; b; b &= b - 1) {
-    const int n = bitCount<sizeof(void *) == 4, POPCNT>(bishopAttacks(lowestBit(b), occupied) & ~S::own());
+    const int n = bitCount<IN_HALVES, POPCNT>(bishopAttacks(lowestBit(b), occupied) & ~S::own());
     score.add(BISHOP_MOBILITY * n, BISHOP_MOBILITY * n);
     if (!first) score.add(BISHOP_PAIR, BISHOP_PAIR);
     first = false;
