@@ -103,6 +103,7 @@ void initLineMasks(int a) {
       continue;
     }
     interposeMask[a][b] = slideRay(a, step, squareBit[b], ALL_SQUARES);
+    beyondMask[a][b] = ray(b, step, 0);
     // The square behind the king, seen from the checker, stays attacked.
     u64 behind = (squareBit[a] & edgeFor(-step)) ? ray(a, -step, ALL_SQUARES) : 0;
     kingShadowMask[a][b] = ~behind;
@@ -239,6 +240,7 @@ u64 passedMaskWhite[64];
 u64 passedMaskBlack[64];
 u64 adjacentFilesMask[64];
 u64 interposeMask[64][64];
+u64 beyondMask[64][64];
 u64 kingShadowMask[64][64];
 u64 emptyBoardAttacks[13][64];
 

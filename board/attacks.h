@@ -42,6 +42,8 @@ extern u64 adjacentFilesMask[64];
 // From a to b: the squares between them and b itself when they share a line;
 // b alone otherwise.
 extern u64 interposeMask[64][64];
+// The squares past b on the ray from a through b; none when a and b share no line.
+extern u64 beyondMask[64][64];
 // Squares a piece of each code attacks from each square on an empty board
 // (nothing for code 0).
 extern u64 emptyBoardAttacks[13][64];

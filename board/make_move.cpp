@@ -27,14 +27,19 @@ void moveCastlingRook(int from, int to) {
   S::own() ^= squareBit[from] ^ squareBit[to];
 }
 
-// Could emptying `from` open a line from `king` to a slider of colour BY? The
-// caller then tests the king in full.
+// The tests below are written with bitwise operators, without short cuts:
+// their outcomes follow no pattern, and a mispredicted branch costs more than
+// the few loads and operations it would skip.
+
+// Could emptying `from` open a line from `king` to a slider of colour BY? Only
+// if one that moves along that line stands past `from` on the ray from the
+// king; the caller then tests the king in full.
 template <Color BY>
 bool mayOpenLine(int king, int from) {
   constexpr int base = BY == WHITE ? 0 : 6;
-  const u64 fromBit = squareBit[from], queens = pieceBB[base + WHITE_QUEEN];
-  return ((rookLines[king] & fromBit) && (rookLines[king] & (pieceBB[base + WHITE_ROOK] | queens))) ||
-         ((bishopLines[king] & fromBit) && (bishopLines[king] & (pieceBB[base + WHITE_BISHOP] | queens)));
+  const u64 queens = pieceBB[base + WHITE_QUEEN];
+  return beyondMask[king][from] & ((rookLines[king] & (pieceBB[base + WHITE_ROOK] | queens)) |
+                                   (bishopLines[king] & (pieceBB[base + WHITE_BISHOP] | queens)));
 }
 
 // Does the piece just arrived on `to` (not by castling, en passant or
@@ -42,7 +47,8 @@ bool mayOpenLine(int king, int from) {
 // an empty board, and nothing stands between them.
 bool checksDirectly(u8 piece, int to, int enemyKing) {
   const u64 king = squareBit[enemyKing];
-  return (emptyBoardAttacks[piece][to] & king) && (interposeMask[to][enemyKing] & (WhitePieces | BlackPieces)) == king;
+  return bool(emptyBoardAttacks[piece][to] & king) &
+         ((interposeMask[to][enemyKing] & (WhitePieces | BlackPieces)) == king);
 }
 
 // Restores board and bitboards; the derived terms live in the popped record.
@@ -161,8 +167,9 @@ bool makeFor(Move m) {
   // a line between the king and an enemy slider can leave the king attacked.
   const u8 moved = board[to];
   const int king = lowestBit(pieceBB[S::KING]);
-  if ((moved == S::KING || old.inCheck || flags == EnPassantFlag || mayOpenLine<S::THEM>(king, from)) &&
-      isAttackedBy<S::THEM>(king)) {
+  const bool mayBeAttacked =
+      (moved == S::KING) | bool(old.inCheck) | (flags == EnPassantFlag) | mayOpenLine<S::THEM>(king, from);
+  if (mayBeAttacked && isAttackedBy<S::THEM>(king)) {
     unmakeFor<US>(m);
     return false;
   }
@@ -175,7 +182,7 @@ bool makeFor(Move m) {
   if (flags != 0 && flags != DoublePushFlag)
     next.inCheck = isAttackedBy<US>(enemyKing);
   else
-    next.inCheck = checksDirectly(moved, to, enemyKing) ||
+    next.inCheck = checksDirectly(moved, to, enemyKing) |
                    (mayOpenLine<US>(enemyKing, from) && isAttackedBy<US>(enemyKing));
   ++nodeCount;
   return true;
