@@ -49,19 +49,23 @@ Score bishopTerms(u64 occupied) {
   return score;
 }
 
-// Rooks on files without own pawns: open, or half open with enemy pawns.
-template <Color US>
-Score rookTerms() {
-  using S = Side<US>;
+// Every square of the files that hold a pawn of the set.
+u64 pawnFileSquares(u64 pawns) {
+  pawns |= pawns >> 32;
+  pawns |= pawns >> 16;
+  pawns |= pawns >> 8;
+  return (pawns & 0xFF) * 0x0101010101010101ULL;
+}
+
+// Rooks on files without own pawns: open, or half open with enemy pawns;
+// counted as sets, without a branch on each rook.
+template <Color US, bool POPCNT>
+Score rookTerms(u64 ownPawnFiles, u64 enemyPawnFiles) {
+  const u64 rooks = pieceBB[Side<US>::ROOK] & ~ownPawnFiles;
+  const int open = bitCount<IN_HALVES, POPCNT>(rooks & ~enemyPawnFiles);
+  const int halfOpen = bitCount<IN_HALVES, POPCNT>(rooks & enemyPawnFiles);
   Score score;
-  for (u64 b = pieceBB[S::ROOK]; b; b &= b - 1) {
-    const u64 file = fileMask[squareFile(lowestBit(b))];
-    if (file & pieceBB[S::PAWN]) continue;
-    if (file & pieceBB[S::ENEMY_PAWN])
-      score.add(ROOK_HALF_OPEN_MID, ROOK_HALF_OPEN_END);
-    else
-      score.add(ROOK_OPEN_MID, ROOK_OPEN_END);
-  }
+  score.add(open * ROOK_OPEN_MID + halfOpen * ROOK_HALF_OPEN_MID, open * ROOK_OPEN_END + halfOpen * ROOK_HALF_OPEN_END);
   return score;
 }
 
@@ -150,7 +154,9 @@ i16 evaluateWith() {
   i32 mid = state.psqMid, end = state.psqEnd;
 
   const Score whiteBishops = bishopTerms<WHITE, POPCNT>(occupied), blackBishops = bishopTerms<BLACK, POPCNT>(occupied);
-  const Score whiteRooks = rookTerms<WHITE>(), blackRooks = rookTerms<BLACK>();
+  const u64 whitePawnFiles = pawnFileSquares(WhitePawns), blackPawnFiles = pawnFileSquares(BlackPawns);
+  const Score whiteRooks = rookTerms<WHITE, POPCNT>(whitePawnFiles, blackPawnFiles);
+  const Score blackRooks = rookTerms<BLACK, POPCNT>(blackPawnFiles, whitePawnFiles);
   mid += whiteBishops.mid - blackBishops.mid + whiteRooks.mid - blackRooks.mid;
   end += whiteBishops.end - blackBishops.end + whiteRooks.end - blackRooks.end;
 

@@ -11,8 +11,7 @@
 bool isRepetition() {
   const StateRecord *r = stateTop;
   if (r - stateStack < 4) return false;
-  for (int back = 0; back < 4; ++back)
-    if (!r[-back].reversible) return false;
+  if (!(r[0].reversible & r[-1].reversible & r[-2].reversible & r[-3].reversible)) return false;
   for (const StateRecord *q = r - 4; q >= stateStack; q -= 2) {
     if (!q->reversible) return false;
     if (q->hashKey == r->hashKey) return true;
