@@ -95,7 +95,8 @@ bool makeFor(Move m) {
   StateRecord &next = *++stateTop;
 
   next.castleRights = old.castleRights & castleMask[from] & castleMask[to];
-  u64 hash = old.hashKey ^ zobristCastle[old.castleRights];
+  u64 hash = old.hashKey;
+  if (next.castleRights != old.castleRights) hash ^= zobristCastle[old.castleRights] ^ zobristCastle[next.castleRights];
   if (old.epSquare) hash ^= zobristEp[old.epSquare];
   u64 pawnHash = old.pawnKey;
   i32 mid = old.psqMid, end = old.psqEnd;
@@ -160,7 +161,7 @@ bool makeFor(Move m) {
   }
   next.psqMid = mid;
   next.psqEnd = end;
-  next.hashKey = hash ^ zobristCastle[next.castleRights] ^ zobristSide;
+  next.hashKey = hash ^ zobristSide;
 
   // The position before was legal, so only the king's own move, a move out of
   // check, an en-passant capture (which empties two squares) or a piece leaving
@@ -179,7 +180,7 @@ bool makeFor(Move m) {
   // moved or through the square it left; castling, en passant and promotion
   // take the full test.
   const int enemyKing = lowestBit(pieceBB[S::ENEMY_KING]);
-  if (flags != 0 && flags != DoublePushFlag)
+  if (flags & ~DoublePushFlag)
     next.inCheck = isAttackedBy<US>(enemyKing);
   else
     next.inCheck = checksDirectly(moved, to, enemyKing) |
