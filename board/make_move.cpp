@@ -184,7 +184,7 @@ bool makeFor(Move m) {
     next.inCheck = isAttackedBy<US>(enemyKing);
   else
     next.inCheck = checksDirectly(moved, to, enemyKing) |
-                   (mayOpenLine<US>(enemyKing, from) && isAttackedBy<US>(enemyKing));
+                   int(mayOpenLine<US>(enemyKing, from) && isAttackedBy<US>(enemyKing));
   ++nodeCount;
   return true;
 }

@@ -17,8 +17,12 @@ namespace {
 // less its place after the cursor (a list holds at most 256 entries), so the
 // largest key is the wanted entry and the scan is a plain maximum: no branch
 // on the scores, which the profile-guided build made of a select. Vectorised,
-// the short scans cost more than they save (SSE2 has no 32-bit maximum).
-__attribute__((optimize("no-tree-vectorize"))) MoveEntry *findBest(MoveList &list) {
+// the short scans cost more than they save (SSE2 has no 32-bit maximum): GCC
+// is told not to; clang (the web build) has no such option and needs none.
+#if defined(__GNUC__) && !defined(__clang__)
+__attribute__((optimize("no-tree-vectorize")))
+#endif
+MoveEntry *findBest(MoveList &list) {
   if (list.readCursor == list.writeCursor) return nullptr;
   u32 bestKey = 0, tag = 255;
   for (const MoveEntry *e = list.readCursor; e != list.writeCursor; ++e, --tag)
