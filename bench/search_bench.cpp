@@ -2,7 +2,9 @@
 // total is the build's signature (a change that only makes the engine faster
 // leaves it unchanged), the times give its speed.
 // Usage: search_bench [depth [file]]   (default 10; a file holds one FEN a
-// line, # for comments, in place of the ten positions)
+// line, # for comments, in place of the ten positions). With PELKO_PLAIN_BIT_COUNT
+// set in the environment the evaluation counts bits without the CPU's
+// instruction, as on a CPU that lacks it.
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "board/fen.h"
+#include "eval/evaluate.h"
 #include "frontend/benchmark.h"
 #include "frontend/poll.h"
 #include "frontend/startup.h"
@@ -31,10 +34,12 @@ int main(int argc, char **argv) {
   }
   // The searches poll standard input: a closed one must not cut them short.
   inputEndStopsSearch = false;
+  if (std::getenv("PELKO_PLAIN_BIT_COUNT")) hardwareBitCount = false;
   ttMask = ttMaskForMegabytes(16);
   initEngine();
   maxDepth = u8(depth);
-  std::printf("%s fixed-depth search, depth %d, 16 MB table\n", ENGINE_NAME, depth);
+  std::printf("%s fixed-depth search, depth %d, 16 MB table%s\n", ENGINE_NAME, depth,
+              hardwareBitCount ? "" : ", plain bit count");
   u64 totalNodes = 0;
   u32 totalMs = 0;
   for (size_t i = 0; i < positions.size(); ++i) {

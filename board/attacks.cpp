@@ -103,6 +103,7 @@ void initLineMasks(int a) {
       continue;
     }
     interposeMask[a][b] = slideRay(a, step, squareBit[b], ALL_SQUARES);
+    beyondMask[a][b] = ray(b, step, 0);
     // The square behind the king, seen from the checker, stays attacked.
     u64 behind = (squareBit[a] & edgeFor(-step)) ? ray(a, -step, ALL_SQUARES) : 0;
     kingShadowMask[a][b] = ~behind;
@@ -154,10 +155,12 @@ void initLeapers(int a) {
   }
 }
 
-void initSliderSlice(int a, const int (&steps)[4], u64 mask, u8 bits, u64 magic, u8 shift, u64 *slice) {
+// Fills the square's slice of the table, which starts at `slice`, and its entry.
+void initSliderSlice(int a, const int (&steps)[4], u64 mask, u8 bits, u64 magic, u64 *slice, MagicEntry &entry) {
+  entry = {mask, magic, slice, u32(64 - bits)};
   for (u32 i = 0; i < (1u << bits); ++i) {
     u64 occ = occupancySubset(i, mask);
-    slice[(occ * magic) >> shift] = slideAll(a, steps, occ);
+    slice[(occ * magic) >> entry.shift] = slideAll(a, steps, occ);
   }
 }
 
@@ -222,11 +225,9 @@ const u64 rookMagic[64] = {
     0x0082000430200802, 0x4406008804100122, 0x2C01001400820041, 0x0000010824004082,
 };
 
+MagicEntry bishopMagics[64];
+MagicEntry rookMagics[64];
 u64 squareBit[64];
-u8 bishopShift[64];
-u8 rookShift[64];
-u16 bishopOffset[64];
-u32 rookOffset[64];
 u64 bishopAttackTable[5248];
 u64 rookAttackTable[102400];
 u64 knightAttacks[64];
@@ -239,26 +240,32 @@ u64 passedMaskWhite[64];
 u64 passedMaskBlack[64];
 u64 adjacentFilesMask[64];
 u64 interposeMask[64][64];
+u64 beyondMask[64][64];
 u64 kingShadowMask[64][64];
+u64 emptyBoardAttacks[13][64];
 
 void initAttackTables() {
-  u32 bishopSum = 0, rookSum = 0;
-  for (int s = 0; s < 64; ++s) {
-    squareBit[s] = u64(1) << s;
-    bishopShift[s] = u8(64 - bishopBits[s]);
-    rookShift[s] = u8(64 - rookBits[s]);
-    bishopOffset[s] = u16(bishopSum);
-    rookOffset[s] = rookSum;
-    bishopSum += 1u << bishopBits[s];
-    rookSum += 1u << rookBits[s];
-  }
+  for (int s = 0; s < 64; ++s) squareBit[s] = u64(1) << s;
+  u32 bishopSum = 0, rookSum = 0;  // where the next square's slice starts
   for (int a = 0; a < 64; ++a) {
     initLineMasks(a);
     initPawnMasks(a);
     initLeapers(a);
-    initSliderSlice(a, DIAGONAL_STEPS, bishopMask[a], bishopBits[a], bishopMagic[a], bishopShift[a],
-                    bishopAttackTable + bishopOffset[a]);
-    initSliderSlice(a, STRAIGHT_STEPS, rookMask[a], rookBits[a], rookMagic[a], rookShift[a],
-                    rookAttackTable + rookOffset[a]);
+    initSliderSlice(a, DIAGONAL_STEPS, bishopMask[a], bishopBits[a], bishopMagic[a], bishopAttackTable + bishopSum,
+                    bishopMagics[a]);
+    initSliderSlice(a, STRAIGHT_STEPS, rookMask[a], rookBits[a], rookMagic[a], rookAttackTable + rookSum,
+                    rookMagics[a]);
+    bishopSum += 1u << bishopBits[a];
+    rookSum += 1u << rookBits[a];
+  }
+  for (int a = 0; a < 64; ++a) {
+    const u64 bit = squareBit[a];
+    // Pawns toward their last rank, wherever they stand.
+    const u64 whitePawn = ((bit & ~fileMask[0]) >> 9) | ((bit & ~fileMask[7]) >> 7);
+    const u64 blackPawn = ((bit & ~fileMask[0]) << 7) | ((bit & ~fileMask[7]) << 9);
+    const u64 byKind[7] = {0, whitePawn, knightAttacks[a], bishopLines[a], rookLines[a], bishopLines[a] | rookLines[a],
+                           kingAttacks[a]};
+    for (int kind = 1; kind <= 6; ++kind) emptyBoardAttacks[kind][a] = emptyBoardAttacks[kind + 6][a] = byKind[kind];
+    emptyBoardAttacks[BLACK_PAWN][a] = blackPawn;
   }
 }

@@ -27,33 +27,28 @@ void moveCastlingRook(int from, int to) {
   S::own() ^= squareBit[from] ^ squareBit[to];
 }
 
-// Could emptying `from` open a line from `king` to a slider of colour BY? The
-// caller then tests the king in full.
+// The tests below are written with bitwise operators, without short cuts:
+// their outcomes follow no pattern, and a mispredicted branch costs more than
+// the few loads and operations it would skip.
+
+// Could emptying `from` open a line from `king` to a slider of colour BY? Only
+// if one that moves along that line stands past `from` on the ray from the
+// king; the caller then tests the king in full.
 template <Color BY>
 bool mayOpenLine(int king, int from) {
   constexpr int base = BY == WHITE ? 0 : 6;
-  const u64 fromBit = squareBit[from], queens = pieceBB[base + WHITE_QUEEN];
-  return ((rookLines[king] & fromBit) && (rookLines[king] & (pieceBB[base + WHITE_ROOK] | queens))) ||
-         ((bishopLines[king] & fromBit) && (bishopLines[king] & (pieceBB[base + WHITE_BISHOP] | queens)));
+  const u64 queens = pieceBB[base + WHITE_QUEEN];
+  return beyondMask[king][from] & ((rookLines[king] & (pieceBB[base + WHITE_ROOK] | queens)) |
+                                   (bishopLines[king] & (pieceBB[base + WHITE_BISHOP] | queens)));
 }
 
-// Does the piece of colour US just arrived on `to` (not by castling, en passant
-// or promotion) attack the enemy king directly?
-template <Color US>
+// Does the piece just arrived on `to` (not by castling, en passant or
+// promotion) attack the enemy king directly? It reaches the king's square on
+// an empty board, and nothing stands between them.
 bool checksDirectly(u8 piece, int to, int enemyKing) {
-  using S = Side<US>;
-  const u64 king = squareBit[enemyKing], toBit = squareBit[to];
-  const u64 occupied = WhitePieces | BlackPieces;
-  switch (piece - S::OWN) {
-    case WHITE_PAWN: return S::ownPawnSources(enemyKing) & toBit;  // the table from the 7th rank is empty
-    case WHITE_KNIGHT: return knightAttacks[to] & king;
-    case WHITE_BISHOP: return (bishopLines[enemyKing] & toBit) && (bishopAttacks(to, occupied) & king);
-    case WHITE_ROOK: return (rookLines[enemyKing] & toBit) && (rookAttacks(to, occupied) & king);
-    case WHITE_QUEEN:
-      return ((bishopLines[enemyKing] & toBit) && (bishopAttacks(to, occupied) & king)) ||
-             ((rookLines[enemyKing] & toBit) && (rookAttacks(to, occupied) & king));
-    default: return false;  // a king never gives check
-  }
+  const u64 king = squareBit[enemyKing];
+  return bool(emptyBoardAttacks[piece][to] & king) &
+         ((interposeMask[to][enemyKing] & (WhitePieces | BlackPieces)) == king);
 }
 
 // Restores board and bitboards; the derived terms live in the popped record.
@@ -100,7 +95,8 @@ bool makeFor(Move m) {
   StateRecord &next = *++stateTop;
 
   next.castleRights = old.castleRights & castleMask[from] & castleMask[to];
-  u64 hash = old.hashKey ^ zobristCastle[old.castleRights];
+  u64 hash = old.hashKey;
+  if (next.castleRights != old.castleRights) hash ^= zobristCastle[old.castleRights] ^ zobristCastle[next.castleRights];
   if (old.epSquare) hash ^= zobristEp[old.epSquare];
   u64 pawnHash = old.pawnKey;
   i32 mid = old.psqMid, end = old.psqEnd;
@@ -165,15 +161,16 @@ bool makeFor(Move m) {
   }
   next.psqMid = mid;
   next.psqEnd = end;
-  next.hashKey = hash ^ zobristCastle[next.castleRights] ^ zobristSide;
+  next.hashKey = hash ^ zobristSide;
 
   // The position before was legal, so only the king's own move, a move out of
   // check, an en-passant capture (which empties two squares) or a piece leaving
   // a line between the king and an enemy slider can leave the king attacked.
   const u8 moved = board[to];
   const int king = lowestBit(pieceBB[S::KING]);
-  if ((moved == S::KING || old.inCheck || flags == EnPassantFlag || mayOpenLine<S::THEM>(king, from)) &&
-      isAttackedBy<S::THEM>(king)) {
+  const bool mayBeAttacked =
+      (moved == S::KING) | bool(old.inCheck) | (flags == EnPassantFlag) | mayOpenLine<S::THEM>(king, from);
+  if (mayBeAttacked && isAttackedBy<S::THEM>(king)) {
     unmakeFor<US>(m);
     return false;
   }
@@ -183,11 +180,11 @@ bool makeFor(Move m) {
   // moved or through the square it left; castling, en passant and promotion
   // take the full test.
   const int enemyKing = lowestBit(pieceBB[S::ENEMY_KING]);
-  if (flags != 0 && flags != DoublePushFlag)
+  if (flags & ~DoublePushFlag)
     next.inCheck = isAttackedBy<US>(enemyKing);
   else
-    next.inCheck = checksDirectly<US>(moved, to, enemyKing) ||
-                   (mayOpenLine<US>(enemyKing, from) && isAttackedBy<US>(enemyKing));
+    next.inCheck = checksDirectly(moved, to, enemyKing) |
+                   int(mayOpenLine<US>(enemyKing, from) && isAttackedBy<US>(enemyKing));
   ++nodeCount;
   return true;
 }

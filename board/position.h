@@ -112,10 +112,18 @@ extern const u16 materialWeight[13];
 // Number of records in use: the set-up record plus one per move made.
 inline int stateDepth() { return int(stateTop - stateStack) + 1; }
 
-// Without a 64-bit bit-scan instruction (the 32-bit build), the compiler's own
-// 64-bit scan is a library call: scan the two halves instead. HALVES chooses
-// the halves on any build, so that the 64-bit tests check them too.
-template <bool HALVES = sizeof(void *) == 4>
+// WebAssembly has 64-bit count-trailing-zeros and population-count
+// instructions, although its pointers are 32-bit.
+#ifdef __wasm__
+constexpr bool WEB_ASSEMBLY = true;
+#else
+constexpr bool WEB_ASSEMBLY = false;
+#endif
+// Without a 64-bit bit-scan instruction (the 32-bit x86 build), the compiler's
+// own 64-bit scan is a library call: scan the two halves instead. HALVES
+// chooses the halves on any build, so that the 64-bit tests check them too.
+constexpr bool IN_HALVES = sizeof(void *) == 4 && !WEB_ASSEMBLY;
+template <bool HALVES = IN_HALVES>
 inline int lowestBit(u64 b) {
   if constexpr (!HALVES) {
     return __builtin_ctzll(b);
@@ -124,15 +132,22 @@ inline int lowestBit(u64 b) {
     return low ? __builtin_ctz(low) : 32 + __builtin_ctz(u32(b >> 32));
   }
 }
+// Whether every function is compiled for a population-count instruction.
+#ifdef __POPCNT__
+constexpr bool BUILT_WITH_POPCNT = true;
+#else
+constexpr bool BUILT_WITH_POPCNT = WEB_ASSEMBLY;
+#endif
 // Without a population-count instruction (not every x86-64 CPU has one) the
 // compiler's builtin is a library call: count in parallel within the word,
-// in 32-bit halves on the 32-bit build.
-template <bool HALVES = sizeof(void *) == 4>
+// in 32-bit halves on the 32-bit build. POPCNT says the caller is compiled
+// for the instruction: the whole build, or a function of the popcnt target
+// (eval/evaluate.cpp), into which this is inlined.
+template <bool HALVES = IN_HALVES, bool POPCNT = BUILT_WITH_POPCNT>
 inline int bitCount(u64 b) {
-#ifdef __POPCNT__
-  return __builtin_popcountll(b);
-#else
-  if constexpr (!HALVES) {
+  if constexpr (POPCNT) {
+    return __builtin_popcountll(b);
+  } else if constexpr (!HALVES) {
     b -= (b >> 1) & 0x5555555555555555ULL;
     b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
     b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
@@ -147,7 +162,6 @@ inline int bitCount(u64 b) {
     const u32 bytes = (low & 0x0F0F0F0Fu) + ((low >> 4) & 0x0F0F0F0Fu) + (high & 0x0F0F0F0Fu) + ((high >> 4) & 0x0F0F0F0Fu);
     return int((bytes * 0x01010101u) >> 24);
   }
-#endif
 }
 constexpr int squareRow(int s) { return s >> 3; }
 constexpr int squareFile(int s) { return s & 7; }

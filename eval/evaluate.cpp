@@ -33,14 +33,15 @@ struct Score {
   }
 };
 
-// Mobility and pair bonus of one side's bishops, from that side's view.
-template <Color US>
+// Mobility and pair bonus of one side's bishops, from that side's view;
+// POPCNT: compiled for the population-count instruction.
+template <Color US, bool POPCNT>
 Score bishopTerms(u64 occupied) {
   using S = Side<US>;
   Score score;
   bool first = true;
   for (u64 b = pieceBB[S::BISHOP]; b; b &= b - 1) {
-    const int n = bitCount(bishopAttacks(lowestBit(b), occupied) & ~S::own());
+    const int n = bitCount<IN_HALVES, POPCNT>(bishopAttacks(lowestBit(b), occupied) & ~S::own());
     score.add(BISHOP_MOBILITY * n, BISHOP_MOBILITY * n);
     if (!first) score.add(BISHOP_PAIR, BISHOP_PAIR);
     first = false;
@@ -48,19 +49,23 @@ Score bishopTerms(u64 occupied) {
   return score;
 }
 
-// Rooks on files without own pawns: open, or half open with enemy pawns.
-template <Color US>
-Score rookTerms() {
-  using S = Side<US>;
+// Every square of the files that hold a pawn of the set.
+u64 pawnFileSquares(u64 pawns) {
+  pawns |= pawns >> 32;
+  pawns |= pawns >> 16;
+  pawns |= pawns >> 8;
+  return (pawns & 0xFF) * 0x0101010101010101ULL;
+}
+
+// Rooks on files without own pawns: open, or half open with enemy pawns;
+// counted as sets, without a branch on each rook.
+template <Color US, bool POPCNT>
+Score rookTerms(u64 ownPawnFiles, u64 enemyPawnFiles) {
+  const u64 rooks = pieceBB[Side<US>::ROOK] & ~ownPawnFiles;
+  const int open = bitCount<IN_HALVES, POPCNT>(rooks & ~enemyPawnFiles);
+  const int halfOpen = bitCount<IN_HALVES, POPCNT>(rooks & enemyPawnFiles);
   Score score;
-  for (u64 b = pieceBB[S::ROOK]; b; b &= b - 1) {
-    const u64 file = fileMask[squareFile(lowestBit(b))];
-    if (file & pieceBB[S::PAWN]) continue;
-    if (file & pieceBB[S::ENEMY_PAWN])
-      score.add(ROOK_HALF_OPEN_MID, ROOK_HALF_OPEN_END);
-    else
-      score.add(ROOK_OPEN_MID, ROOK_OPEN_END);
-  }
+  score.add(open * ROOK_OPEN_MID + halfOpen * ROOK_HALF_OPEN_MID, open * ROOK_OPEN_END + halfOpen * ROOK_HALF_OPEN_END);
   return score;
 }
 
@@ -140,13 +145,18 @@ i32 blackShelterPenalty(const PawnHashEntry &entry, int kingSquare, u8 castleRig
   return shelterPenalty(entry.shelter + 3, kingSquare, castleRights & BLACK_KING_SIDE, castleRights & BLACK_QUEEN_SIDE);
 }
 
-i16 evaluate() {
+namespace {
+
+template <bool POPCNT>
+i16 evaluateWith() {
   const StateRecord &state = *stateTop;
   const u64 occupied = WhitePieces | BlackPieces;
   i32 mid = state.psqMid, end = state.psqEnd;
 
-  const Score whiteBishops = bishopTerms<WHITE>(occupied), blackBishops = bishopTerms<BLACK>(occupied);
-  const Score whiteRooks = rookTerms<WHITE>(), blackRooks = rookTerms<BLACK>();
+  const Score whiteBishops = bishopTerms<WHITE, POPCNT>(occupied), blackBishops = bishopTerms<BLACK, POPCNT>(occupied);
+  const u64 whitePawnFiles = pawnFileSquares(WhitePawns), blackPawnFiles = pawnFileSquares(BlackPawns);
+  const Score whiteRooks = rookTerms<WHITE, POPCNT>(whitePawnFiles, blackPawnFiles);
+  const Score blackRooks = rookTerms<BLACK, POPCNT>(blackPawnFiles, whitePawnFiles);
   mid += whiteBishops.mid - blackBishops.mid + whiteRooks.mid - blackRooks.mid;
   end += whiteBishops.end - blackBishops.end + whiteRooks.end - blackRooks.end;
 
@@ -170,5 +180,27 @@ i16 evaluate() {
 
   const i32 phase = material.phase;
   i32 score = ((24 - phase) * i16(mid) + phase * i16(end)) / 24 + material.value;
-  return i16(whiteToMove ? score : -score);
+  return i16(score * (2 * whiteToMove - 1));  // for the side to move, without a branch
 }
+
+}  // namespace
+
+#if defined(__x86_64__) || defined(__i386__)
+namespace {
+// The evaluation once more, compiled for the population-count instruction
+// with everything it calls inlined; the program must still run on an x86
+// CPU without the instruction, so it is chosen at run time.
+__attribute__((target("popcnt"), flatten)) i16 evaluateWithPopcnt() { return evaluateWith<true>(); }
+
+bool cpuHasPopcnt() {
+  __builtin_cpu_init();  // this runs as a static initialiser
+  return __builtin_cpu_supports("popcnt");
+}
+}  // namespace
+
+bool hardwareBitCount = cpuHasPopcnt();
+i16 evaluate() { return hardwareBitCount ? evaluateWithPopcnt() : evaluateWith<BUILT_WITH_POPCNT>(); }
+#else
+bool hardwareBitCount = BUILT_WITH_POPCNT;
+i16 evaluate() { return evaluateWith<BUILT_WITH_POPCNT>(); }
+#endif

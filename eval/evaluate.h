@@ -27,3 +27,8 @@ i32 blackShelterPenalty(const PawnHashEntry &entry, int kingSquare, u8 castleRig
 
 // The score in centipawns for the side to move.
 i16 evaluate();
+
+// Whether evaluate() counts bits with the CPU's population-count instruction:
+// set at start-up when the CPU has one. Setting it to false forces the plain
+// count (the tests do); both give the same scores.
+extern bool hardwareBitCount;

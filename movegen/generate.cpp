@@ -17,8 +17,16 @@ inline void addMove(MoveList &list, int from, int to, int flags) {
   pushMove(list, encodeMove(from, to, flags, board[to]));
 }
 
+// Scored for the capture stages, as addScoredMove below.
 inline void addEnPassant(MoveList &list, int from, int to, int captured) {
-  pushMove(list, encodeMove(from, to, EnPassantFlag, captured));
+  const Move m = encodeMove(from, to, EnPassantFlag, captured);
+  pushMove(list, m, captureScore(m));
+}
+
+// A move scored for the capture stages as it is generated.
+inline void addScoredMove(MoveList &list, int from, int to, int flags) {
+  const Move m = encodeMove(from, to, flags, board[to]);
+  pushMove(list, m, captureScore(m));
 }
 
 // Every move of each piece in `pieces` onto the squares of its attack set in `targets`.
@@ -90,7 +98,7 @@ void generateQuiet(MoveList &list) {
   using S = Side<US>;
   const u64 occupied = WhitePieces | BlackPieces, empty = ~occupied;
   auto add = [&list](int from, int to, int flags) {
-    pushMove(list, encodeMove(from, to, flags, board[to]), history[board[from]][to]);
+    pushMove(list, encodeMove(from, to, flags, board[to]), u16(history[board[from]][to] + 1));
   };
   const u64 single = S::advance(pieceBB[S::PAWN], 8) & empty & ~S::LAST_RANK;
   for (u64 b = S::advance(single, 8) & S::DOUBLE_PUSH_RANK & empty; b;) {
@@ -110,13 +118,15 @@ template <Color US>
 void generateCaptures(MoveList &list) {
   using S = Side<US>;
   const u64 occupied = WhitePieces | BlackPieces, enemy = S::enemy();
-  auto add = [&list](int from, int to, int flags) { addMove(list, from, to, flags); };
-  auto addPawn = [&list](int from, int to) { addMove(list, from, to, squareBit[to] & S::LAST_RANK ? S::QUEEN : 0); };
+  auto add = [&list](int from, int to, int flags) { addScoredMove(list, from, to, flags); };
+  auto addPawn = [&list](int from, int to) {
+    addScoredMove(list, from, to, squareBit[to] & S::LAST_RANK ? S::QUEEN : 0);
+  };
   addEnPassantCaptures<US>(list);
   addPawnCaptures<US>(enemy, addPawn);
   for (u64 b = S::advance(pieceBB[S::PAWN], 8) & S::LAST_RANK & ~occupied; b;) {
     const int t = popLowestSquare(b);
-    addMove(list, S::backward(t, 8), t, S::QUEEN);
+    addScoredMove(list, S::backward(t, 8), t, S::QUEEN);
   }
   addOfficerMoves<US>(enemy, occupied, add);
   addKingMoves<US>(enemy, add);

@@ -4,12 +4,13 @@
 
 #include "movegen/move_list.h"
 
-// Non-captures that do not promote, castling included, scored by history.
+// Non-captures that do not promote, castling included, scored by history
+// plus one (no move scores 0).
 void generateQuietWhite(MoveList &list);
 void generateQuietBlack(MoveList &list);
 
 // Captures, en-passant captures and pushes onto the last rank, promoting to a
-// queen only; scores are left to the consumer.
+// queen only, scored by captureScore (search/ordering.h).
 void generateCapturesWhite(MoveList &list);
 void generateCapturesBlack(MoveList &list);
 

@@ -14,7 +14,9 @@ inline u16 captureScore(Move m) { return u16(16 * moveCaptured(m) + 12 - board[m
 
 // Takes the highest-scored entry from the readCursor on whose move is not in
 // `skip` (the nearest one on equal scores), swaps it to the cursor and
-// advances; nullptr when none is left.
+// advances; nullptr when none is left. With a skip list every other entry
+// must score at least 1: a skipped entry, once met as the best, is set to 0
+// and so is never the best again while another entry is left.
 MoveEntry *pickBest(MoveList &list, const Move *skip = nullptr, int skipCount = 0);
 
 // Killer and history update for a quiet move that cut the node off or was

@@ -11,8 +11,7 @@
 bool isRepetition() {
   const StateRecord *r = stateTop;
   if (r - stateStack < 4) return false;
-  for (int back = 0; back < 4; ++back)
-    if (!r[-back].reversible) return false;
+  if (!(r[0].reversible & r[-1].reversible & r[-2].reversible & r[-3].reversible)) return false;
   for (const StateRecord *q = r - 4; q >= stateStack; q -= 2) {
     if (!q->reversible) return false;
     if (q->hashKey == r->hashKey) return true;
@@ -76,7 +75,8 @@ i16 childScore(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv, bool scored) {
 bool nullMoveAllowed() {
   const int own = whiteToMove ? 0 : 6;
   if (pieceBB[WHITE_ROOK + own] | pieceBB[WHITE_QUEEN + own]) return true;
-  return bitCount(pieceBB[WHITE_KNIGHT + own] | pieceBB[WHITE_BISHOP + own]) >= 2;
+  const u64 minors = pieceBB[WHITE_KNIGHT + own] | pieceBB[WHITE_BISHOP + own];
+  return minors & (minors - 1);  // two or more
 }
 
 u16 inCheckScore(Move m, Move hashMove) {
@@ -184,6 +184,7 @@ i16 quiesce(u8 ply, i16 alpha, i16 beta) {
   i16 best = -MATE;
   if (stateTop->inCheck) {
     generateEvasions(list);
+    for (MoveEntry *e = list.entries; e != list.writeCursor; ++e) e->score = captureScore(e->move);
   } else {
     const i16 standPat = evaluate();
     if (standPat > alpha) {
@@ -194,7 +195,6 @@ i16 quiesce(u8 ply, i16 alpha, i16 beta) {
     list.clear();
     whiteToMove ? generateCapturesWhite(list) : generateCapturesBlack(list);
   }
-  for (MoveEntry *e = list.entries; e != list.writeCursor; ++e) e->score = captureScore(e->move);
 
   while (const MoveEntry *e = pickBest(list)) {
     const Move m = e->move;

@@ -293,6 +293,30 @@ TEST(Evaluate, PawnlessLeadOfAMinorPieceIsCancelled) {  // the material record's
   EXPECT_EQ(materialRecordFor(stateTop->materialIndex).phase, 0);
 }
 
+TEST(Evaluate, PlainAndHardwareBitCountsAgree) {  // along random games from the perft suite
+  const bool hardware = hardwareBitCount;  // as chosen at start-up
+  if (!hardware) GTEST_SKIP() << "evaluate() has no hardware bit count on this CPU or build";
+  std::mt19937 rng(11);
+  int compared = 0;
+  for (const std::string &line : perftSuite()) {
+    ASSERT_TRUE(setPositionFromFen(line.c_str())) << line;
+    for (int ply = 0; ply < 200; ++ply, ++compared) {
+      hardwareBitCount = false;
+      const i16 plain = evaluate();
+      hardwareBitCount = true;
+      ASSERT_EQ(plain, evaluate()) << line << ", after " << ply << " plies";
+      MoveList list;
+      generateAll(list);
+      std::vector<Move> legal;
+      for (const MoveEntry *e = list.entries; e != list.writeCursor; ++e)
+        if (makeMove(e->move)) legal.push_back(e->move), unmakeMove(e->move);
+      if (legal.empty()) break;
+      ASSERT_TRUE(makeMove(legal[rng() % legal.size()]));
+    }
+  }
+  EXPECT_GT(compared, 1000);
+}
+
 TEST(Evaluate, HandCountedPawnsAndShelter) {
   for (const char *fen : {START_FEN, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -"})
     EXPECT_TRUE(setPositionFromFen(fen) && evaluate() == 0) << fen;
