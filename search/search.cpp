@@ -170,13 +170,26 @@ i16 searchInCheck(u8 depth, u8 ply, i16 alpha, i16 beta, u8 pv) {
   return searchMoves<false>(next, depth, ply, alpha, beta, pv, entry.alphaOfEntry, i16(ply - MATE));
 }
 
-i16 quiesce(u8 ply, i16 alpha, i16 beta) {
+namespace {
+// Whether every quiescence node may poll. The web build's may not: there each
+// function that can wait for input is instrumented to unwind to the event
+// loop, which costs these, the most frequent nodes, a tenth of their speed.
+// When a poll comes due its capture tree is dropped and searched again from
+// its root by the polling version: the same moves, score and node count.
+#ifndef QUIESCENCE_POLLS_INPUT
+#define QUIESCENCE_POLLS_INPUT 1
+#endif
+// stopSearch's value while a capture tree is dropped to be searched again.
+constexpr u8 REDO_WITH_POLLS = 2;
+
+template <bool POLLS>
+i16 quiesceNodes(u8 ply, i16 alpha, i16 beta) {
   // Chains of checks and evasions have no natural end here: a single capture
   // tree can run for millions of nodes, so it polls like the full-width nodes
   // and the clock and "stop" still end the search.
   if (stopSearch) return 0;
-  if (nodeCount >= nextPollAt && pollInput()) {
-    stopSearch = 1;
+  if (nodeCount >= nextPollAt && (!POLLS || pollInput())) {
+    stopSearch = POLLS ? 1 : REDO_WITH_POLLS;
     return 0;
   }
   if (ply >= MAX_PLY) return evaluate();
@@ -199,7 +212,7 @@ i16 quiesce(u8 ply, i16 alpha, i16 beta) {
   while (const MoveEntry *e = pickBest(list)) {
     const Move m = e->move;
     if (!makeMove(m)) continue;
-    const i16 s = i16(-quiesce(u8(ply + 1), i16(-beta), i16(-alpha)));
+    const i16 s = i16(-quiesceNodes<POLLS>(u8(ply + 1), i16(-beta), i16(-alpha)));
     unmakeMove(m);
     if (stopSearch) return 0;
     if (s <= best) continue;
@@ -210,4 +223,15 @@ i16 quiesce(u8 ply, i16 alpha, i16 beta) {
     best = s;
   }
   return best == -MATE ? i16(ply - MATE) : best;
+}
+}  // namespace
+
+i16 quiesce(u8 ply, i16 alpha, i16 beta) {
+  if constexpr (QUIESCENCE_POLLS_INPUT) return quiesceNodes<true>(ply, alpha, beta);
+  const u64 nodesBefore = nodeCount;
+  const i16 score = quiesceNodes<false>(ply, alpha, beta);
+  if (stopSearch != REDO_WITH_POLLS) return score;
+  stopSearch = 0;
+  nodeCount = nodesBefore;
+  return quiesceNodes<true>(ply, alpha, beta);
 }
