@@ -8,38 +8,27 @@ const http = require('http');
 const path = require('path');
 
 const [npm, tarball, out] = process.argv.slice(2).map(file => path.resolve(file));
-const app = path.join(__dirname, 'vite_app');
-let chromium;
-try {
-  ({ chromium } = require('playwright-core'));
-  fs.accessSync('/usr/bin/chromium');
-  fs.accessSync(tarball);
-} catch (error) {
-  console.log(`${error.message}: skipped`);
+const playwright = (() => { try { return require('playwright-core'); } catch { return null; } })();
+if (!playwright || ![tarball, '/usr/bin/chromium'].every(file => fs.existsSync(file))) {
+  console.log('No tarball, chromium or playwright-core: skipped');
   process.exit(77);
 }
-const run = (...args) => execFileSync(args[0], args.slice(1), { cwd: app, stdio: 'inherit' });
+const run = (...args) => execFileSync(args[0], args.slice(1), { cwd: path.join(__dirname, 'vite_app'), stdio: 'inherit' });
 run(npm, 'ci', '--no-audit', '--no-fund');
 run(npm, 'install', '--no-save', '--no-audit', '--no-fund', tarball);
 let start = Date.now();
-run(path.join(app, 'node_modules/.bin/vite'), 'build', '--outDir', out, '--emptyOutDir', '--logLevel', 'warn');
+run('node_modules/.bin/vite', 'build', '--outDir', out, '--emptyOutDir', '--logLevel', 'warn');
 console.log(`vite build: ${Date.now() - start} ms`);
 
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-const server = http.createServer((request, response) => {
-  const file = path.join(out, new URL(request.url, 'http://app').pathname.replace(/\/$/, '/index.html'));
-  fs.readFile(file, (error, data) => {
-    response.writeHead(error ? 404 : 200, { 'Content-Type': TYPES[path.extname(file)] ?? 'text/plain' });
-    response.end(data);
-  });
-});
+const server = http.createServer(({ url }, response) => fs.readFile(path.join(out, url === '/' ? 'index.html' : url), (error, data) => {
+  response.writeHead(error ? 404 : 200, { 'Content-Type': TYPES[path.extname(url)] ?? 'text/html' });
+  response.end(data);
+}));
 server.listen(0, '127.0.0.1', async () => {
-  const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox', '--disable-gpu'] });
+  const browser = await playwright.chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
   const page = await browser.newPage();
-  const errors = [];
-  page.on('pageerror', error => errors.push(error.message));
-  page.on('console', message => message.type() === 'error' && errors.push(message.text()));
-  const text = id => page.textContent(`#${id}`);
+  page.on('console', message => message.type() === 'error' && console.log(message.text()));
   const seen = (id, pattern) => page.waitForFunction(([id, pattern]) =>
     new RegExp(pattern, 'm').test(document.getElementById(id).textContent), [id, pattern], { timeout: 60000 });
   let ok = true;
@@ -52,10 +41,9 @@ server.listen(0, '127.0.0.1', async () => {
     await seen('classic', '^uciok\\n(.|\\n)*^bestmove \\S+$');
   } catch (error) {
     ok = false;
-    console.log(`FAILED: ${error.message.split('\n')[0]}\nmodule:\n${await text('module')}\nclassic:\n${await text('classic')}`);
+    console.log(`FAILED: ${error.message.split('\n')[0]}\n${await page.innerText('body')}`);
   }
-  if (errors.length) console.log(errors.join('\n'));
   await browser.close();
   server.close();
-  process.exit(ok && !errors.length ? 0 : 1);
+  process.exit(ok ? 0 : 1);
 });
