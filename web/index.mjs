@@ -1,7 +1,7 @@
-// createEngine in a page: the engine in a module Worker. Bundlers (Vite,
-// webpack 5, esbuild, Parcel) follow this URL and emit the worker with the
-// engine; without a bundler the files are found beside this one. Node gets
-// index.cjs instead.
+// createEngine in a page: the engine in a module Worker. Bundlers that follow
+// new URL(..., import.meta.url), as Vite and webpack 5 do, emit the worker and
+// the engine with the page; without one the files are found beside this one.
+// Node gets index.cjs instead.
 export function createEngine({ args = [] } = {}) {
   const worker = new Worker(new URL('./pelko-worker.mjs', import.meta.url), { type: 'module' });
   const listeners = [];
