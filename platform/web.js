@@ -1,5 +1,5 @@
 // The engine's standard input on the web, for platform/web.cpp: the host
-// (pelko-worker.js) passes what it receives to Module.postInput, and the
+// (pelko-worker.js or .mjs) passes what it receives to Module.postInput, and the
 // engine's reads take it from this queue.
 (() => {
   const chunks = [];

@@ -5,10 +5,10 @@
 // are the engine's own.
 import { Worker } from 'node:worker_threads';
 
-const engine = new Worker(new URL('./pelko-worker.js', import.meta.url), {
-  workerData: { arguments: process.argv.slice(2) },
-});
-engine.on('message', line => process.stdout.write(line + '\n'));
+const engine = new Worker(new URL('./pelko-worker.js', import.meta.url));
+engine.postMessage({ arguments: process.argv.slice(2) });
+// The worker's last message, null, ends the output.
+engine.on('message', line => line !== null && process.stdout.write(line + '\n'));
 // The lines posted before the engine ended have all arrived by 'exit'.
 engine.on('error', error => console.error(error));
 engine.on('exit', status => process.exit(status));
