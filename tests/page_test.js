@@ -36,8 +36,10 @@ function watch() {
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) { window.sounds = (window.sounds ?? 0) + 1; return start.apply(this, args); };
   window.placement = () => {
-    const at = Object.fromEntries([...document.querySelectorAll('#board piece:not(.fading):not(.ghost)')].map(piece => [piece.cgKey,
-      piece.classList.contains('white') ? { knight: 'N' }[piece.classList[1]] ?? piece.classList[1][0].toUpperCase() : { knight: 'n' }[piece.classList[1]] ?? piece.classList[1][0]]));
+    const at = {};
+    for (const { cgKey, classList: [colour, role] } of document.querySelectorAll('#board piece:not(.fading):not(.ghost)')) {
+      at[cgKey] = colour === 'white' ? (role === 'knight' ? 'N' : role[0].toUpperCase()) : role === 'knight' ? 'n' : role[0];
+    }
     return [8, 7, 6, 5, 4, 3, 2, 1].map(rank => [...'abcdefgh'].map(file => at[file + rank] ?? 1).join('')).join('/').replace(/1+/g, ones => ones.length);
   };
 }
@@ -56,24 +58,20 @@ async function main(page) {
   const until = (test, arg) => page.waitForFunction(test, arg, { timeout: 30000 }).then(() => true, () => false);
   const shot = name => page.screenshot({ path: screenshot.replace(/\.png$/, `_${name}.png`) });
   const load = async fen => { await page.fill('#fen', fen); await page.press('#fen', 'Enter'); };
-  const squares = async (...names) => {
-    for (const name of names) {
-      const box = await page.locator('#board').boundingBox();
-      await page.mouse.click(box.x + (name.charCodeAt(0) - 96.5) * box.width / 8, box.y + (56.5 - name.charCodeAt(1)) * box.height / 8);
-    }
-  };
+  const squares = async (...names) => { for (const name of names) { const box = await page.locator('#board').boundingBox();
+    await page.mouse.click(box.x + (name.charCodeAt(0) - 96.5) * box.width / 8, box.y + (56.5 - name.charCodeAt(1)) * box.height / 8); } };
+  // A key pressed or a move clicked, until the board shows `placement`.
+  const shows = async (key, placement) => { await (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
+    return until(expected => window.placement() === expected, placement); };
 
-  // White at one minute: e2-e4 by two clicks, then a black piece on the square of the last move, with sounds,
-  // and neither score nor arrow unless asked for.
+  // White at one minute: e2-e4 by two clicks, the engine's reply, sounds, and no score unless asked for.
   await group('a game', async () => {
     await page.selectOption('#time', '60+0');
     await page.click('#new-game');
     check(await page.evaluate(() => window.sent.includes('ucinewgame')), 'ucinewgame before the new game');
     await squares('e2', 'e4');
-    const reply = await until(() => /^1\. ?e4 ?\S+$/.test(document.getElementById('moves').textContent)
-      && [...document.querySelectorAll('#board square.last-move')].some(square =>
-        [...document.querySelectorAll('#board piece.black')].some(piece => piece.style.transform === square.style.transform)));
-    check(reply, `the engine's reply on the board: ${await text('#moves')}`);
+    check(await until(() => /^1\. ?e4 ?\S+$/.test(document.getElementById('moves').textContent) && !window.placement().startsWith('rnbqkbnr/pppppppp/8/8')),
+      `the engine's reply on the board: ${await text('#moves')}`);
     check(await page.evaluate(() => window.sounds > 0), 'moves are heard');
     check(await text('#score') === '–', `no score shown in the game: ${await text('#score')}`);
     await page.check('#reveal');
@@ -82,8 +80,7 @@ async function main(page) {
 
   // A reload keeps the game; take back restores the start; resigning ends the game with the reason.
   await group('a reload, take back and resign', async () => {
-    const moves = await text('#moves');
-    const board = await page.evaluate(() => window.placement());
+    const [moves, board] = await page.evaluate(() => [document.getElementById('moves').textContent, window.placement()]);
     await page.reload();
     check(await until(([m, b]) => document.getElementById('moves').textContent === m && window.placement() === b, [moves, board])
       && (await text('#clock-bottom')).startsWith('White · You'), `the game back after a reload: ${await text('#moves')}, ${await text('#clock-bottom')}`);
@@ -118,47 +115,40 @@ async function main(page) {
     check(await text('#status') === 'White to move', `a FEN after Copy PGN: ${await text('#status')}`);
   });
 
-  // A pasted PGN, analysed where it is shown: progress, the bar and the arrow; Stop brings the best move, and a
-  // new game forgets it.
+  // A pasted PGN analysed, stepped through: the analysis follows the position shown, with its bar and arrow.
   await group('a pasted game', async () => {
     await load('1. e4 e5 2. Nf3 Nc6');
-    await page.keyboard.press('Home');
-    const home = await until(start => window.placement() === start, START);
-    await page.keyboard.press('ArrowRight');
-    const right = await until(() => window.placement() === 'rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR');
-    await page.click('#moves [data-ply="3"]');
-    check(home && right && await until(() => window.placement() === 'rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R'),
-      'Home, the arrow key and a click on a move show their positions');
     await page.click('#analyse');
-    await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 3);
+    check(await shows('Home', START) && await shows('ArrowRight', 'rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR')
+      && await shows('#moves [data-ply="3"]', 'rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R'), 'Home, the arrow key and a click on a move show their positions');
     await page.keyboard.press('End');
     check(await until(() => window.sent.at(-2) === 'position startpos moves e2e4 e7e5 g1f3 b8c6' && document.querySelector('#board .cg-shapes line')
       && !document.getElementById('bar').classList.contains('off')), 'analysis follows the position shown, with its bar and arrow');
-    await page.waitForTimeout(1000);
-    check(await page.isVisible('#thinking'), `progress while analysing: depth ${await text('#depth')}, ${await text('#nps')}`);
     await shot('pgn_analysis');
-    await page.evaluate(() => {
-      const status = document.getElementById('status');
-      document.getElementById('stop').addEventListener('click', () => { window.clicked = performance.now(); });
-      new MutationObserver(() => { window.answered ??= /^Best move: \S/.test(status.textContent) ? performance.now() : undefined; })
-        .observe(status, { childList: true, characterData: true, subtree: true });
-    });
-    await page.click('#stop');
-    const ms = await (await page.waitForFunction(() => window.answered && window.answered - window.clicked)).jsonValue();
-    check(ms < 200, `${await text('#status')} ${ms.toFixed(0)} ms after Stop was clicked`);
   });
 
-  // A FEN set while analysing forgets the analysis, and a new game its answer; Ra8 mates on the free board,
-  // then again from the move list's position before, silently with the sound off.
-  await group('the free board', async () => {
-    const deep = () => page.click('#analyse').then(() => page.waitForFunction(() => document.getElementById('depth').textContent >= 3));
-    await load('4k3/8/8/8/8/8/8/R3K3 w - - 0 1');
-    await deep();
-    await load('');
-    check(await text('#depth') === '–' && await text('#best') === '–', `a FEN forgets the analysis: ${await text('#depth')} ${await text('#best')}`);
-    await deep();
-    await page.click('#stop');
-    await until(() => /^Best move/.test(document.getElementById('status').textContent));
+  // A position from FEN, set while analysing, forgets the analysis; analysed without a limit: progress shows, and
+  // Stop brings the best move.
+  await page.fill('#fen', 'r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3');
+  await page.press('#fen', 'Enter');
+  check(await text('#depth') === '–' && await text('#best') === '–', `a FEN forgets the analysis: ${await text('#depth')} ${await text('#best')}`);
+  await page.click('#analyse');
+  await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 3);
+  await page.waitForTimeout(1000);
+  check(await page.isVisible('#thinking'), `progress while analysing: depth ${await page.textContent('#depth')}, ${await page.textContent('#nps')}`);
+  await page.evaluate(() => {
+    const status = document.getElementById('status');
+    document.getElementById('stop').addEventListener('click', () => { window.clicked = performance.now(); });
+    new MutationObserver(() => { window.answered ??= /^Best move: \S/.test(status.textContent) ? performance.now() : undefined; })
+      .observe(status, { childList: true, characterData: true, subtree: true });
+  });
+  await page.click('#stop');
+  const ms = await (await page.waitForFunction(() => window.answered && window.answered - window.clicked)).jsonValue();
+  check(ms < 200, `${await page.textContent('#status')} ${ms.toFixed(0)} ms after Stop was clicked`);
+
+  // A new game forgets the best move; Ra8 mates on the free board, then again from the position before, silently
+  // with the sound off.
+  await group('a new game and the free board', async () => {
     await page.click('#new-game');
     check(await text('#status') === 'Your move' && await text('#depth') === '–', `a new game starts clean: ${await text('#status')}, depth ${await text('#depth')}`);
     await load('6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1');

@@ -18,8 +18,8 @@ const DRAWS = [['isStalemate', 'stalemate'], ['isInsufficientMaterial', 'insuffi
   ['isThreefoldRepetition', 'threefold repetition'], ['isDrawByFiftyMoves', 'the fifty-move rule']];
 
 const stored = storage.load();
-let record = (stored.pgn !== undefined && parse(stored.pgn)) || new Record();
-if (typeof record === 'string') record = new Record();
+const restored = parse(stored.pgn ?? '');
+let record = typeof restored === 'string' ? new Record() : restored;
 record.ply = Math.min(stored.ply ?? record.ply, record.moves.length);
 // The game against the engine: { human, control, clock, result, reason }; null on the free board.
 let game = stored.game ?? null;
