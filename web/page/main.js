@@ -71,6 +71,7 @@ function changed() {
   save();
 }
 
+// Keeps the page's state for a reload, and shows it.
 function save() {
   storage.save({ pgn: record.chess.pgn(), ply: record.ply, game, orientation,
     sound: $('sound').checked, reveal: $('reveal').checked });
@@ -165,10 +166,9 @@ function show() {
   $('take-back').disabled = !live || !record.moves.some(move => move.color === game.human);
   $('resign').disabled = !live;
   $('thinking').hidden = !thinking;
+  const [result, reason] = game?.result ? [game.result, game.reason] : over ?? [];
   $('status').textContent = thinking ? (analysing ? 'Analysing…' : 'Pelko is thinking…')
-    : note || (game?.result && `${game.result.replace('1/2', '½')}: ${game.reason}`)
-      || (over && `${over[0].replace('1/2', '½')}: ${over[1]}`)
-      || (live ? 'Your move' : `${NAMES[chess.turn()]} to move`);
+    : note || (result && `${result.replace(/1\/2/g, '½')}: ${reason}`) || (live ? 'Your move' : `${NAMES[chess.turn()]} to move`);
   tick();
 }
 
