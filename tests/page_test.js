@@ -1,6 +1,7 @@
 // The page in Debian's chromium, headless, served from 127.0.0.1 without cross-origin
-// isolation headers: a move gets the engine's reply on the board, and analysis without a
-// limit ends with a best move soon after Stop is clicked. page_test.js SITE SCREENSHOT.png
+// isolation headers, played and analysed as a player would: a game against the engine
+// through a reload, a take back, resigning and a loss on time; a pasted game stepped
+// through with analysis; Stop answered at once. page_test.js SITE SCREENSHOT.png
 const { chromium } = require('playwright-core');
 const fs = require('fs');
 const http = require('http');
@@ -27,26 +28,110 @@ function check(ok, what) {
   failed += !ok;
 }
 
+// Each line the page sends the engine, the sounds started, and the board's pieces as a FEN's first field.
+function watch() {
+  const post = Worker.prototype.postMessage;
+  window.sent = [];
+  Worker.prototype.postMessage = function (line) { window.sent.push(line); return post.call(this, line); };
+  const start = AudioBufferSourceNode.prototype.start;
+  AudioBufferSourceNode.prototype.start = function (...args) { window.sounds = (window.sounds ?? 0) + 1; return start.apply(this, args); };
+  window.placement = () => {
+    const at = {};
+    for (const { cgKey, classList: [colour, role] } of document.querySelectorAll('#board piece:not(.fading):not(.ghost)')) {
+      at[cgKey] = colour === 'white' ? (role === 'knight' ? 'N' : role[0].toUpperCase()) : role === 'knight' ? 'n' : role[0];
+    }
+    return [8, 7, 6, 5, 4, 3, 2, 1].map(rank => [...'abcdefgh'].map(file => at[file + rank] ?? 1).join('')).join('/').replace(/1+/g, ones => ones.length);
+  };
+}
+const START = 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR';
+
 async function main(page) {
   const errors = [];
   page.on('pageerror', error => errors.push(error.message));
+  await page.addInitScript(watch);
+  page.setDefaultTimeout(10000);
   await page.goto(`http://127.0.0.1:${server.address().port}/`);
   await page.waitForFunction(() => document.getElementById('engine').textContent.startsWith('Pelko 2 wasm'));
+  const text = id => page.textContent(id);
+  // A group's failed step fails it, and the groups after it still run.
+  const group = (what, steps) => steps().catch(error => check(false, `${what}: ${error.message.split('\n')[0]}`));
+  const until = (test, arg) => page.waitForFunction(test, arg, { timeout: 30000 }).then(() => true, () => false);
+  const shot = name => page.screenshot({ path: screenshot.replace(/\.png$/, `_${name}.png`) });
+  const load = async fen => { await page.fill('#fen', fen); await page.press('#fen', 'Enter'); };
+  const squares = async (...names) => { for (const name of names) { const box = await page.locator('#board').boundingBox();
+    await page.mouse.click(box.x + (name.charCodeAt(0) - 96.5) * box.width / 8, box.y + (56.5 - name.charCodeAt(1)) * box.height / 8); } };
+  // A key pressed or a move clicked, until the board shows `placement`.
+  const shows = async (key, placement) => { await (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
+    return until(expected => window.placement() === expected, placement); };
 
-  // White at one minute: e2-e4 by two clicks, then a black piece on the square of the last move.
-  await page.selectOption('#time', '60+0');
-  await page.click('#new-game');
-  const box = await page.locator('#board').boundingBox();
-  for (const [file, rank] of [[4, 1], [4, 3]]) await page.mouse.click(box.x + (file + 0.5) * box.width / 8, box.y + (7.5 - rank) * box.height / 8);
-  const reply = await page.waitForFunction(() => /^1\. e4 \S+$/.test(document.getElementById('moves').textContent)
-    && [...document.querySelectorAll('#board square.last-move')].some(square =>
-      [...document.querySelectorAll('#board piece.black')].some(piece => piece.style.transform === square.style.transform)),
-  null, { timeout: 60000 }).catch(() => false);
-  check(reply, `the engine's reply on the board: ${await page.textContent('#moves')}`);
+  // White at one minute: e2-e4 by two clicks, the engine's reply, sounds, and no score unless asked for.
+  await group('a game', async () => {
+    await page.selectOption('#time', '60+0');
+    await page.click('#new-game');
+    check(await page.evaluate(() => window.sent.includes('ucinewgame')), 'ucinewgame before the new game');
+    await squares('e2', 'e4');
+    check(await until(() => /^1\. ?e4 ?\S+$/.test(document.getElementById('moves').textContent) && !window.placement().startsWith('rnbqkbnr/pppppppp/8/8')),
+      `the engine's reply on the board: ${await text('#moves')}`);
+    check(await page.evaluate(() => window.sounds > 0), 'moves are heard');
+    check(await text('#score') === '–', `no score shown in the game: ${await text('#score')}`);
+    await page.check('#reveal');
+    check(/\d/.test(await text('#score')), `the score shown when asked: ${await text('#score')}`);
+  });
 
-  // A position from FEN, analysed without a limit: progress shows, and Stop brings the best move.
+  // A reload keeps the game; take back restores the start; resigning ends the game with the reason.
+  await group('a reload, take back and resign', async () => {
+    const [moves, board] = await page.evaluate(() => [document.getElementById('moves').textContent, window.placement()]);
+    await page.reload();
+    check(await until(([m, b]) => document.getElementById('moves').textContent === m && window.placement() === b, [moves, board])
+      && (await text('#clock-bottom')).startsWith('White · You'), `the game back after a reload: ${await text('#moves')}, ${await text('#clock-bottom')}`);
+    await shot('reload');
+    await page.click('#take-back');
+    check(await until(start => window.placement() === start && !document.getElementById('moves').textContent, START), 'take back to the start');
+    await shot('take_back');
+    await page.click('#resign');
+    check(await text('#status') === '0-1: White resigns', `resigned: ${await text('#status')}`);
+    await shot('resign');
+  });
+
+  // Lost on time without a move: the clock at zero, and no move after the end.
+  await group('a loss on time', async () => {
+    await page.evaluate(() => localStorage.setItem('pelko-page', JSON.stringify({ pgn: '', game: { human: 'w', control: '60+0',
+      clock: { w: 300, b: 60000, inc: 0, running: 'w', since: Date.now() }, result: null } })));
+    await page.reload();
+    check(await until(() => /lost on time/.test(document.getElementById('status').textContent)), `lost on time: ${await text('#status')}`);
+    check(/^0:00(\.0)?$/.test(await text('#clock-bottom .time')), `the clock at zero: ${await text('#clock-bottom .time')}`);
+    await squares('e2', 'e4');
+    check(/lost on time/.test(await text('#status')) && await text('#moves') === '', `no move after the end: ${await text('#moves')}`);
+  });
+
+  // The status and the analysis panel follow the position: a valid FEN after a bad one, Copy PGN then Load.
+  await group('the status line', async () => {
+    await load('4k3/8/8/8/8/8/8/8 w - - 0 1');
+    await load('4k3/8/8/8/8/8/8/R3K3 w - - 0 1');
+    check(await text('#status') === 'White to move', `a valid FEN after a bad one: ${await text('#status')}`);
+    await page.click('#copy');
+    await until(() => /PGN|clipboard/.test(document.getElementById('status').textContent));
+    await load('');
+    check(await text('#status') === 'White to move', `a FEN after Copy PGN: ${await text('#status')}`);
+  });
+
+  // A pasted PGN analysed, stepped through: the analysis follows the position shown, with its bar and arrow.
+  await group('a pasted game', async () => {
+    await load('1. e4 e5 2. Nf3 Nc6');
+    await page.click('#analyse');
+    check(await shows('Home', START) && await shows('ArrowRight', 'rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR')
+      && await shows('#moves [data-ply="3"]', 'rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R'), 'Home, the arrow key and a click on a move show their positions');
+    await page.keyboard.press('End');
+    check(await until(() => window.sent.at(-2) === 'position startpos moves e2e4 e7e5 g1f3 b8c6' && document.querySelector('#board .cg-shapes line')
+      && !document.getElementById('bar').classList.contains('off')), 'analysis follows the position shown, with its bar and arrow');
+    await shot('pgn_analysis');
+  });
+
+  // A position from FEN, set while analysing, forgets the analysis; analysed without a limit: progress shows, and
+  // Stop brings the best move.
   await page.fill('#fen', 'r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3');
   await page.press('#fen', 'Enter');
+  check(await text('#depth') === '–' && await text('#best') === '–', `a FEN forgets the analysis: ${await text('#depth')} ${await text('#best')}`);
   await page.click('#analyse');
   await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 3);
   await page.waitForTimeout(1000);
@@ -60,11 +145,34 @@ async function main(page) {
   await page.click('#stop');
   const ms = await (await page.waitForFunction(() => window.answered && window.answered - window.clicked)).jsonValue();
   check(ms < 200, `${await page.textContent('#status')} ${ms.toFixed(0)} ms after Stop was clicked`);
+
+  // A new game forgets the best move; Ra8 mates on the free board, then again from the position before, silently
+  // with the sound off.
+  await group('a new game and the free board', async () => {
+    await page.click('#new-game');
+    check(await text('#status') === 'Your move' && await text('#depth') === '–', `a new game starts clean: ${await text('#status')}, depth ${await text('#depth')}`);
+    await load('6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1');
+    await squares('a1', 'a8');
+    check(await until(() => document.getElementById('status').textContent === '1-0: White mates'
+      && document.getElementById('analyse').disabled), `mate announced: ${await text('#status')}`);
+    await page.uncheck('#sound');
+    const sounds = await page.evaluate(() => window.sounds);
+    await page.keyboard.press('ArrowLeft');
+    await squares('a1', 'a8');
+    check(await until(n => window.sounds === n && /mates/.test(document.getElementById('status').textContent), sounds), 'no sound when switched off');
+  });
   check(errors.length === 0, `no errors on the page ${errors.join('; ')}`);
   await page.screenshot({ path: screenshot });
-  await page.setViewportSize({ width: 390, height: 844 });
-  await page.screenshot({ path: screenshot.replace(/\.png$/, '_phone.png'), fullPage: true });
-  console.log(`screenshots: ${screenshot} and its _phone twin`);
+
+  // On a phone, New game below the board brings the top of the board and its clock into view.
+  await group('a phone', async () => {
+    await page.setViewportSize({ width: 390, height: 844 });
+    await page.evaluate(() => document.querySelector('aside').scrollIntoView());  // down to the game's settings
+    await page.click('#new-game');
+    check(await page.evaluate(() => document.getElementById('clock-top').getBoundingClientRect().top >= 0), 'the board in view after New game');
+    await shot('phone');
+  });
+  console.log(`screenshots: ${screenshot} and its _reload, _take_back, _resign, _pgn_analysis and _phone twins`);
 }
 
 server.listen(0, '127.0.0.1', async () => {

@@ -1,10 +1,14 @@
 // Play Pelko or analyse with it. The engine runs in its Worker and speaks UCI
-// as with any GUI; chess.js keeps the game (legal moves, SAN, PGN).
-import { Chessground } from 'chessground';
-import { Chess, DEFAULT_POSITION, validateFen } from 'chess.js';
-import 'chessground/assets/chessground.base.css';
-import 'chessground/assets/chessground.brown.css';
-import 'chessground/assets/chessground.cburnett.css';
+// as with any GUI; the modules beside this one keep the board and its moves,
+// the clocks, the searches, their analysis and the page's storage.
+import { Chess } from 'chess.js';
+import * as analysis from './analysis.js';
+import { createBoard } from './board.js';
+import { clockText, createClock, left, press, run } from './clock.js';
+import { Record, parse } from './record.js';
+import * as search from './search.js';
+import { play as sound } from './sound.js';
+import * as storage from './storage.js';
 import './style.css';
 
 const $ = id => document.getElementById(id);
@@ -13,241 +17,215 @@ const NAMES = { w: 'White', b: 'Black' };
 const DRAWS = [['isStalemate', 'stalemate'], ['isInsufficientMaterial', 'insufficient material'],
   ['isThreefoldRepetition', 'threefold repetition'], ['isDrawByFiftyMoves', 'the fifty-move rule']];
 
-let startFen = DEFAULT_POSITION;
-let chess = new Chess();
-let game = null;  // the game against the engine: { human, clock, inc, since, result, reason }
+const stored = storage.load();
+const restored = parse(stored.pgn ?? '');
+let record = typeof restored === 'string' ? new Record() : restored;
+record.ply = Math.min(stored.ply ?? record.ply, record.moves.length);
+// The game against the engine: { human, control, clock, result, reason }; null on the free board.
+let game = stored.game ?? null;
+let orientation = stored.orientation ?? 'white';
 let analysing = false;
-let orientation = 'white';
-let note = '';    // the last answer worth keeping on the status line
+let note = '';  // the last answer worth keeping on the status line, until the next change
 let engineName = 'Pelko 2';
-// The searches asked for, oldest first, each until its bestmove; a cancelled
-// one has no `done`, and its lines are ignored.
-const searches = [];
+$('sound').checked = stored.sound ?? true;
+$('reveal').checked = stored.reveal ?? false;
+if (game) [$('side').value, $('time').value] = [game.human, game.control];
 
-const board = Chessground($('board'), {
-  movable: { free: false, showDests: true, events: { after: userMove } },
-  premovable: { enabled: false },
-  animation: { duration: 150 },
+const draw = createBoard({ move: userMove, goTo });
+search.connect({
+  name: name => { $('engine').textContent = engineName = name; },
+  info: words => { analysis.hear(words); show(); },
 });
 
-const engine = new Worker('pelko-worker.js');
-engine.onmessage = ({ data }) => hear(String(data).trim().split(/\s+/));
-engine.onerror = () => { $('engine').textContent = 'the engine has stopped with an error'; };
-engine.postMessage('uci');
+const playing = () => Boolean(game && !game.result);
 
-function hear(words) {
-  const search = searches[0];
-  if (words[0] === 'id' && words[1] === 'name') {
-    engineName = words.slice(2).join(' ');
-    $('engine').textContent = engineName;
-  } else if (words[0] === 'info' && searches.length === 1 && search.done) {
-    report(words, search.fen);
-  } else if (words[0] === 'bestmove' && search) {
-    searches.shift();
-    search.done?.(words[1], search.fen);
-    show();
-  }
+// The result and why, if the game is over in `chess`'s position.
+function ending(chess) {
+  const mover = chess.turn();
+  if (chess.isCheckmate()) return [mover === 'w' ? '0-1' : '1-0', `${NAMES[mover === 'w' ? 'b' : 'w']} mates`];
+  const drawn = DRAWS.find(([test]) => chess[test]());
+  return drawn && ['1/2-1/2', `drawn by ${drawn[1]}`];
 }
 
-function think(go, done) {
-  const moves = chess.history({ verbose: true }).map(move => move.lan).join(' ');
-  const start = startFen === DEFAULT_POSITION ? 'startpos' : `fen ${startFen}`;
-  engine.postMessage(`position ${start}${moves && ` moves ${moves}`}`);
-  engine.postMessage(go);
-  searches.push({ fen: chess.fen(), done });
-  note = '';
-  for (const id of ['depth', 'score', 'nps', 'best']) $(id).textContent = '…';
+function userMove(move) {
+  if (game?.result || (playing() && record.chess.turn() !== game.human)) return show();
+  const played = record.play(move);
+  if (!played) return show();  // an illegal move is taken back on the board
+  moved(played);
 }
 
-function cancel() {
-  if (!searches.some(search => search.done)) return;
-  for (const search of searches) search.done = null;
-  engine.postMessage('stop');
-}
-
-// An engine's line of UCI moves in SAN, as far as it is legal.
-function san(fen, moves) {
-  const line = new Chess(fen);
-  const sans = [];
-  try {
-    for (const move of moves) sans.push(line.move(move).san);
-  } catch {
-    // the rest of the line stays unread
-  }
-  return sans.join(' ') || '–';
-}
-
-// An info line: the score is shown from White's side, as boards are read.
-function report(words, fen) {
-  const after = key => words.indexOf(key) + 1 || words.length;
-  const value = key => words[after(key)];
-  if (value('depth')) $('depth').textContent = value('depth');
-  if (value('nps')) $('nps').textContent = `${Math.round(value('nps') / 1000)} kN/s`;
-  const score = Number(words[after('score') + 1]) * (fen.split(' ')[1] === 'w' ? 1 : -1);
-  if (value('score') === 'mate') $('score').textContent = `#${score}`;
-  else if (value('score') === 'cp') $('score').textContent = `${score > 0 ? '+' : ''}${(score / 100).toFixed(2)}`;
-  if (value('pv')) $('best').textContent = san(fen, words.slice(after('pv')));
-}
-
-function userMove(from, to) {
-  const promoting = chess.moves({ square: from, verbose: true }).some(move => move.to === to && move.promotion);
-  if (!promoting) return play({ from, to });
-  const picker = $('promotion');
-  picker.hidden = false;
-  picker.onclick = ({ target }) => {
-    if (!target.dataset.piece) return;
-    picker.hidden = true;
-    play({ from, to, promotion: target.dataset.piece });
-  };
-}
-
-function play(move) {
-  try {
-    chess.move(move);
-  } catch {
-    return show();  // an illegal move is taken back on the board
-  }
-  moved();
-}
-
-function moved() {
-  note = '';
-  if (game && !game.result) {
-    const mover = chess.turn() === 'w' ? 'b' : 'w';
-    game.clock[mover] += game.inc - (performance.now() - game.since);
-    game.since = performance.now();
+function moved(played) {
+  if ($('sound').checked) sound(played);
+  if (playing()) {
+    press(game.clock, played.color);
     next();
-  } else if (analysing) {
-    cancel();
-    think('go infinite', analysed);
   }
+  changed();
+}
+
+// After any change of position or game: the old note goes, analysis follows the position shown.
+function changed() {
+  note = '';
+  if (analysing) analyse();
+  else if (!playing()) analysis.reset();
+  save();
+}
+
+// Keeps the page's state for a reload, and shows it.
+function save() {
+  storage.save({ pgn: record.chess.pgn(), ply: record.ply, game, orientation,
+    sound: $('sound').checked, reveal: $('reveal').checked });
   show();
+}
+
+function goTo(ply) {
+  record.ply = ply;
+  changed();
+}
+
+// A search from the position after `ply` moves.
+function think(ply, go, done) {
+  const moves = record.moves.slice(0, ply);
+  const fen = moves.at(-1)?.after ?? record.start;
+  search.think(record.start, moves.map(move => move.lan), go, move => done(move, fen));
+  analysis.reset(fen);
 }
 
 // The game goes on: its end, or the engine's turn with both clocks as they stand.
 function next() {
-  if (chess.isCheckmate()) return end(chess.turn() === 'w' ? '0-1' : '1-0', `${NAMES[chess.turn() === 'w' ? 'b' : 'w']} mates`);
-  const draw = DRAWS.find(([test]) => chess[test]());
-  if (draw) return end('1/2-1/2', `drawn by ${draw[1]}`);
-  if (chess.turn() === game.human) return;
-  const { w, b } = game.clock;
-  think(`go wtime ${Math.round(w)} btime ${Math.round(b)} winc ${game.inc} binc ${game.inc}`, move => {
-    try {
-      chess.move(move);
-    } catch {
-      return end(game.human === 'w' ? '1-0' : '0-1', `the engine played an illegal move (${move})`);
-    }
-    moved();
+  const over = ending(record.chess);
+  if (over) return end(...over);
+  if (record.chess.turn() === game.human) return;
+  const [w, b] = ['w', 'b'].map(colour => Math.round(left(game.clock, colour)));
+  think(record.moves.length, `go wtime ${w} btime ${b} winc ${game.clock.inc} binc ${game.clock.inc}`, move => {
+    record.ply = record.moves.length;
+    const played = record.play(move);
+    if (played) return moved(played);
+    end(game.human === 'w' ? '1-0' : '0-1', `Pelko played an illegal move (${move})`);
+    changed();
   });
 }
 
 function end(result, reason) {
   Object.assign(game, { result, reason });
-  chess.setHeader('Result', result);
-  cancel();
+  run(game.clock, null);
+  record.chess.setHeader('Result', result);
+  search.cancel();
 }
 
-function analysed(move, fen) {
+function analyse() {
+  search.cancel();
+  analysing = true;
+  think(record.ply, 'go infinite', (move, fen) => {
+    analysing = false;
+    note = `Best move: ${analysis.san(fen, [move])}`;
+    show();
+  });
+}
+
+// A new start: the game or position loaded is shown from the top of the board on a phone.
+function restart(newRecord, newGame) {
+  search.cancel();
+  search.newGame();
   analysing = false;
-  note = `Best move: ${san(fen, [move])}`;
-  $('best').textContent = san(fen, [move]);
-}
-
-function left(colour) {
-  const running = chess.turn() === colour && !game.result;
-  return game.clock[colour] - (running ? performance.now() - game.since : 0);
-}
-
-// m:ss, and tenths in the last 20 seconds.
-function clockText(ms) {
-  const tenths = Math.floor(Math.max(0, ms) / 100);
-  const text = `${Math.floor(tenths / 600)}:${String(Math.floor(tenths / 10) % 60).padStart(2, '0')}`;
-  return tenths < 200 ? `${text}.${tenths % 10}` : text;
+  record = newRecord;
+  game = newGame;
+  analysis.reset();
+  if (game) next();
+  changed();
+  if ($('play').getBoundingClientRect().top < 0) $('play').scrollIntoView();
 }
 
 function tick() {
-  if (game && !game.result && left(chess.turn()) <= 0) {
-    end(chess.turn() === 'w' ? '0-1' : '1-0', `${chess.turn() === game.human ? 'you' : 'the engine'} lost on time`);
-    return show();
+  const turn = record.chess.turn();
+  if (playing() && left(game.clock, turn) <= 0) {
+    end(turn === 'w' ? '0-1' : '1-0', `${NAMES[turn]} lost on time`);
+    return changed();
   }
   const bottom = orientation[0];
   for (const [id, colour] of [['clock-bottom', bottom], ['clock-top', bottom === 'w' ? 'b' : 'w']]) {
     const name = game ? (colour === game.human ? 'You' : 'Pelko') : '';
     $(id).querySelector('.name').textContent = `${NAMES[colour]}${name && ` · ${name}`}`;
-    $(id).querySelector('.time').textContent = game ? clockText(left(colour)) : '';
-    $(id).classList.toggle('running', Boolean(game && !game.result && chess.turn() === colour));
+    $(id).querySelector('.time').textContent = game ? clockText(left(game.clock, colour)) : '';
+    $(id).classList.toggle('running', playing() && turn === colour);
   }
 }
 
 function show() {
-  const playing = game && !game.result;
-  const thinking = searches.some(search => search.done);
-  const last = chess.history({ verbose: true }).at(-1);
-  const movable = !playing ? 'both' : chess.turn() === game.human ? COLOURS[game.human] : undefined;
-  const dests = new Map();
-  for (const move of chess.moves({ verbose: true })) dests.set(move.from, [...(dests.get(move.from) ?? []), move.to]);
-  board.set({
-    fen: chess.fen(), orientation, turnColor: COLOURS[chess.turn()], check: chess.inCheck(),
-    lastMove: last && [last.from, last.to], movable: { color: movable, dests },
-  });
-  $('moves').textContent = chess.pgn().replace(/^\[.*\]\n/gm, '').replace(/\s*\*$/, '').trim();
+  const chess = record.shown();
+  const live = playing();
+  const thinking = search.busy();
+  const over = ending(chess);
+  const mover = !game ? 'both' : live && record.atEnd() && chess.turn() === game.human ? COLOURS[game.human] : undefined;
+  const shapes = analysis.show(chess.fen(), !live || $('reveal').checked);
+  draw(record, chess, { orientation, mover, shapes });
+  $('bar').classList.toggle('flipped', orientation === 'black');
   if (document.activeElement !== $('fen')) $('fen').value = chess.fen();
-  $('analyse').disabled = playing || analysing;
+  $('analyse').disabled = live || analysing || !chess.moves().length;
   $('stop').disabled = !thinking;
+  $('take-back').disabled = !live || !record.moves.some(move => move.color === game.human);
+  $('resign').disabled = !live;
   $('thinking').hidden = !thinking;
+  const [result, reason] = game?.result ? [game.result, game.reason] : over ?? [];
   $('status').textContent = thinking ? (analysing ? 'Analysing…' : 'Pelko is thinking…')
-    : note || (game?.result && `${game.result.replace('1/2', '½')}: ${game.reason}`)
-      || (playing ? 'Your move' : `${NAMES[chess.turn()]} to move`);
+    : note || (result && `${result.replace(/1\/2/g, '½')}: ${reason}`) || (live ? 'Your move' : `${NAMES[chess.turn()]} to move`);
   tick();
 }
 
 $('new-game').onclick = () => {
-  cancel();
-  analysing = false;
-  chess = new Chess(startFen);
   const [base, inc] = $('time').value.split('+').map(seconds => seconds * 1000);
   const human = $('side').value;
-  game = { human, clock: { w: base, b: base }, inc, since: performance.now(), result: null };
-  orientation = COLOURS[human];
+  const chess = new Chess(record.start);
   chess.setHeader('White', human === 'w' ? 'You' : engineName);
   chess.setHeader('Black', human === 'b' ? 'You' : engineName);
-  next();
-  show();
+  orientation = COLOURS[human];
+  const clock = createClock(base, inc);
+  run(clock, chess.turn());
+  restart(new Record(chess), { human, control: $('time').value, clock, result: null });
 };
-$('analyse').onclick = () => {
-  analysing = true;
-  think('go infinite', analysed);
-  show();
+$('take-back').onclick = () => {
+  search.cancel();
+  while (record.undo().color !== game.human);
+  record.ply = record.moves.length;
+  run(game.clock, game.human);
+  changed();
 };
-$('stop').onclick = () => engine.postMessage('stop');
+$('resign').onclick = () => {
+  end(game.human === 'w' ? '0-1' : '1-0', `${NAMES[game.human]} resigns`);
+  changed();
+};
+$('analyse').onclick = analyse;
+$('stop').onclick = search.stop;
 $('flip').onclick = () => {
   orientation = orientation === 'white' ? 'black' : 'white';
-  show();
+  save();
 };
+$('sound').onchange = $('reveal').onchange = save;
 $('copy').onclick = async () => {
   try {
-    await navigator.clipboard.writeText(chess.pgn());
+    await navigator.clipboard.writeText(record.chess.pgn());
     note = 'PGN copied';
   } catch {
     note = 'The clipboard is only open to pages served over https or from this machine';
   }
   show();
 };
+$('fen').onkeydown = event => {
+  if (event.key === 'Enter' && !event.shiftKey) {
+    event.preventDefault();
+    $('fen-form').requestSubmit();
+  }
+};
 $('fen-form').onsubmit = event => {
   event.preventDefault();
-  const fen = $('fen').value.trim() || DEFAULT_POSITION;
-  const check = validateFen(fen);
-  if (!check.ok) {
-    note = check.error;
+  const loaded = parse($('fen').value.trim());
+  if (typeof loaded === 'string') {
+    note = loaded;
     return show();
   }
-  cancel();
-  analysing = false;
-  game = null;
-  startFen = fen;
-  chess = new Chess(fen);
   $('fen').blur();
-  show();
+  restart(loaded, null);
 };
 setInterval(tick, 100);
+if (playing()) next();
 show();
