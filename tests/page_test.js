@@ -2,31 +2,9 @@
 // isolation headers, played and analysed as a player would: a game against the engine
 // through a reload, a take back, resigning and a loss on time; a pasted game stepped
 // through with analysis; Stop answered at once. page_test.js SITE SCREENSHOT.png
-const { chromium } = require('playwright-core');
-const fs = require('fs');
-const http = require('http');
-const os = require('os');
-const path = require('path');
+const { browse } = require('./browser');
 
 const [site, screenshot] = process.argv.slice(2);
-if (!fs.existsSync(path.join(site, 'pelko.wasm'))) {
-  console.log(`No site in ${site}: skipped`);
-  process.exit(77);
-}
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
-const server = http.createServer((request, response) => {
-  const file = path.join(site, new URL(request.url, 'http://site').pathname.replace(/\/$/, '/index.html'));
-  fs.readFile(file, (error, data) => {
-    response.writeHead(error ? 404 : 200, { 'Content-Type': TYPES[path.extname(file)] ?? 'text/plain' });
-    response.end(data);
-  });
-});
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'pelko-chromium-'));
-let failed = 0;
-function check(ok, what) {
-  console.log(`${ok ? 'ok' : 'FAILED'}: ${what}`);
-  failed += !ok;
-}
 
 // Each line the page sends the engine, the sounds started, and the board's pieces as a FEN's first field.
 function watch() {
@@ -35,22 +13,20 @@ function watch() {
   Worker.prototype.postMessage = function (line) { window.sent.push(line); return post.call(this, line); };
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) { window.sounds = (window.sounds ?? 0) + 1; return start.apply(this, args); };
-  window.placement = () => {
-    const at = {};
-    for (const { cgKey, classList: [colour, role] } of document.querySelectorAll('#board piece:not(.fading):not(.ghost)')) {
-      at[cgKey] = colour === 'white' ? (role === 'knight' ? 'N' : role[0].toUpperCase()) : role === 'knight' ? 'n' : role[0];
-    }
+  window.placement = (at = {}) => {
+    for (const { cgKey, classList: [colour, role] } of document.querySelectorAll('#board piece:not(.fading):not(.ghost)'))
+      at[cgKey] = (colour === 'white' ? s => s.toUpperCase() : s => s)(role === 'knight' ? 'n' : role[0]);
     return [8, 7, 6, 5, 4, 3, 2, 1].map(rank => [...'abcdefgh'].map(file => at[file + rank] ?? 1).join('')).join('/').replace(/1+/g, ones => ones.length);
   };
 }
 const START = 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR';
 
-async function main(page) {
+browse(site, async (page, url, check) => {
   const errors = [];
   page.on('pageerror', error => errors.push(error.message));
   await page.addInitScript(watch);
   page.setDefaultTimeout(10000);
-  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.goto(url);
   await page.waitForFunction(() => document.getElementById('engine').textContent.startsWith('Pelko 2 wasm'));
   const text = id => page.textContent(id);
   // A group's failed step fails it, and the groups after it still run.
@@ -127,24 +103,20 @@ async function main(page) {
     await shot('pgn_analysis');
   });
 
-  // A position from FEN, set while analysing, forgets the analysis; analysed without a limit: progress shows, and
-  // Stop brings the best move.
-  await page.fill('#fen', 'r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3');
-  await page.press('#fen', 'Enter');
+  // A FEN set while analysing forgets the analysis; analysed without a limit, progress shows and Stop brings the best move.
+  await load('r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3');
   check(await text('#depth') === '–' && await text('#best') === '–', `a FEN forgets the analysis: ${await text('#depth')} ${await text('#best')}`);
   await page.click('#analyse');
   await page.waitForFunction(() => Number(document.getElementById('depth').textContent) >= 3);
   await page.waitForTimeout(1000);
-  check(await page.isVisible('#thinking'), `progress while analysing: depth ${await page.textContent('#depth')}, ${await page.textContent('#nps')}`);
-  await page.evaluate(() => {
-    const status = document.getElementById('status');
-    document.getElementById('stop').addEventListener('click', () => { window.clicked = performance.now(); });
-    new MutationObserver(() => { window.answered ??= /^Best move: \S/.test(status.textContent) ? performance.now() : undefined; })
+  check(await page.isVisible('#thinking'), `progress while analysing: depth ${await text('#depth')}, ${await text('#nps')}`);
+  const ms = await page.evaluate(() => new Promise(resolve => {
+    const status = document.getElementById('status'), clicked = performance.now();
+    new MutationObserver(() => /^Best move: \S/.test(status.textContent) && resolve(performance.now() - clicked))
       .observe(status, { childList: true, characterData: true, subtree: true });
-  });
-  await page.click('#stop');
-  const ms = await (await page.waitForFunction(() => window.answered && window.answered - window.clicked)).jsonValue();
-  check(ms < 200, `${await page.textContent('#status')} ${ms.toFixed(0)} ms after Stop was clicked`);
+    document.getElementById('stop').click();
+  }));
+  check(ms < 200, `${await text('#status')} ${ms.toFixed(0)} ms after Stop was clicked`);
 
   // A new game forgets the best move; Ra8 mates on the free board, then again from the position before, silently
   // with the sound off.
@@ -173,17 +145,4 @@ async function main(page) {
     await shot('phone');
   });
   console.log(`screenshots: ${screenshot} and its _reload, _take_back, _resign, _pgn_analysis and _phone twins`);
-}
-
-server.listen(0, '127.0.0.1', async () => {
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, viewport: { width: 1200, height: 800 },
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
-  });
-  await main(context.pages()[0] ?? await context.newPage()).catch(error => check(false, error.message));
-  await context.close();
-  server.close();
-  fs.rmSync(profile, { recursive: true, force: true });
-  process.exit(failed ? 1 : 0);
 });

@@ -6,6 +6,8 @@ export interface EngineOptions {
 export interface Engine {
   /** Calls listener with every line the engine writes, without its newline. */
   onLine(listener: (line: string) => void): void;
+  /** Calls listener with the message of an error that ended the engine, such as a file not found. */
+  onError(listener: (message: string) => void): void;
   /** One input line, such as 'uci' or 'go infinite'; a string with newlines is several. */
   send(line: string): void;
   /** Closes the engine's input; resolves when the engine has ended. */

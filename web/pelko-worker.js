@@ -29,7 +29,8 @@ function receive(data) {
       require('./pelko.js')(engine);
     } else {
       importScripts('pelko.js');
-      PelkoEngine(engine);
+      // An engine that cannot start (no pelko.wasm) reaches the page as the Worker's error event.
+      PelkoEngine(engine).catch(reportError);
     }
   }
   // The engine object is the running program's Module, and web.js has given it postInput.

@@ -17,7 +17,8 @@ self.onmessage = ({ data }) => {
         self.close();
       },
     };
-    PelkoEngine(engine);
+    // An engine that cannot start (no pelko.wasm) reaches the page as the Worker's error event.
+    PelkoEngine(engine).catch(reportError);
   }
   engine.postInput(data);
 };

@@ -35,6 +35,7 @@ const draw = createBoard({ move: userMove, goTo });
 search.connect({
   name: name => { $('engine').textContent = engineName = name; },
   info: words => { analysis.hear(words); show(); },
+  failed: message => { $('engine').textContent = `the engine has stopped with an error: ${message}`; },
 });
 
 const playing = () => Boolean(game && !game.result);

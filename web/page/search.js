@@ -1,13 +1,15 @@
 // Searches asked of the engine over UCI, oldest first, each until its
 // bestmove; a cancelled one has no `done`, and its lines are ignored.
-import { createEngine } from './engine.js';
+import { createEngine } from 'pelko';
 import { DEFAULT_POSITION } from 'chess.js';
 
 const engine = createEngine();
 const searches = [];
 
-// name(text) gets the engine's name, info(words) the info lines of the search that counts.
-export function connect({ name, info }) {
+// name(text) gets the engine's name, info(words) the info lines of the search
+// that counts, failed(message) an error that ended the engine.
+export function connect({ name, info, failed }) {
+  engine.onError(failed);
   engine.onLine(line => {
     const words = line.trim().split(/\s+/);
     const search = searches[0];
