@@ -132,8 +132,9 @@ inline int lowestBit(u64 b) {
     return low ? __builtin_ctz(low) : 32 + __builtin_ctz(u32(b >> 32));
   }
 }
-// Whether every function is compiled for a population-count instruction.
-#ifdef __POPCNT__
+// Whether every function is compiled for a population-count instruction
+// (on 64-bit ARM, every CPU's vector unit has one).
+#if defined(__POPCNT__) || defined(__aarch64__)
 constexpr bool BUILT_WITH_POPCNT = true;
 #else
 constexpr bool BUILT_WITH_POPCNT = WEB_ASSEMBLY;

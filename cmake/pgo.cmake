@@ -11,9 +11,11 @@
 option(PELKO_PGO "Profile-guided optimisation of the Release programs" ON)
 set(PELKO_TRAINING "" CACHE INTERNAL "Profile folder: set in the instrumented copy that the training runs")
 
-# The workload; the 32-bit programs may run ten times slower, under qemu.
+# The workload; the 32-bit and ARM programs may run ten times slower, under qemu.
 set(PGO_DEPTH_x64 10)
 set(PGO_DEPTH_w32 8)
+set(PGO_DEPTH_arm64 8)
+set(PGO_DEPTH_armhf 8)
 
 if(PELKO_TRAINING)
   set(PELKO_PGO OFF)  # this is the instrumented copy
