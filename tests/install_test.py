@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the Debian package from a build folder and checks it as a user would
 meet it: its file list and metadata, the manual pages, the installed programs,
-and the README's two xboard command lines (native protocol, and UCI through the
+and the two xboard command lines of doc/linux-guis.md (native protocol, and UCI through the
 packaged polyglot set-up), each playing a two-game match headless.
 
   install_test.py BUILD_DIR [--games N]"""
@@ -97,8 +97,8 @@ def main():
     env = dict(os.environ, PATH=os.path.join(root, "usr/games") + ":" + os.environ.get("PATH", ""))
     check_programs(env, args.run32)
 
-    lines = re.findall(r"^(xboard -fcp .*)$", open(os.path.join(ROOT, "README.md")).read(), re.M)  # for a person to type
-    check(len(lines) == 2 and "polyglot" in lines[1], f"README xboard lines: {lines}")
+    lines = re.findall(r"^(xboard -fcp .*)$", open(os.path.join(ROOT, "doc/linux-guis.md")).read(), re.M)  # for a person to type
+    check(len(lines) == 2 and "polyglot" in lines[1], f"doc/linux-guis.md xboard lines: {lines}")
     for number, line in enumerate(lines):
         home = tempfile.mkdtemp(prefix="pelko_home_", dir=work)
         if "polyglot" in line:

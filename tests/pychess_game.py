@@ -1,4 +1,4 @@
-"""A game in pychess set up as the README says (its example engines.json, ENGINE as the command, "-l" added,
+"""A game in pychess set up as doc/linux-guis.md says (its example engines.json, ENGINE as the command, "-l" added,
 in a fresh home): pychess's own modules play the UCI entry (white) against the xboard entry, with its book.
 Fails unless the game reaches 60 plies or ends by the rules, no move refused, both logs in pychess's engine
 folder.  Usage: xvfb-run -a /usr/bin/python3 pychess_game.py ENGINE doc/pychess-engines.json"""
