@@ -69,6 +69,16 @@ browse(site, async (page, url, check) => {
     await shot('resign');
   });
 
+  // Take back takes the moves' increments with them: 3:02 each after 1. e4 e5 at 3 + 2, 3:00 after it.
+  await group('take back and the increment', async () => {
+    await page.evaluate(() => localStorage.setItem('pelko-page', JSON.stringify({ pgn: '1. e4 e5', game: { human: 'w', control: '180+2',
+      clock: { w: 182000, b: 182000, inc: 2000, running: 'w', since: Date.now() }, result: null } })));
+    await page.reload();
+    await page.click('#take-back');
+    const clocks = `${await text('#clock-bottom .time')} ${await text('#clock-top .time')}`;
+    check(/^(3:00|2:5\d) 3:00$/.test(clocks), `the increments taken back: ${clocks}`);
+  });
+
   // Lost on time without a move: the clock at zero, and no move after the end.
   await group('a loss on time', async () => {
     await page.evaluate(() => localStorage.setItem('pelko-page', JSON.stringify({ pgn: '', game: { human: 'w', control: '60+0',
@@ -101,6 +111,15 @@ browse(site, async (page, url, check) => {
     check(await until(() => window.sent.at(-2) === 'position startpos moves e2e4 e7e5 g1f3 b8c6' && document.querySelector('#board .cg-shapes line')
       && !document.getElementById('bar').classList.contains('off')), 'analysis follows the position shown, with its bar and arrow');
     await shot('pgn_analysis');
+  });
+
+  // New game from a position stepped back to plays on from it, and take back does not go before it.
+  await group('a new game from an earlier position', async () => {
+    await page.keyboard.press('ArrowLeft');
+    await page.keyboard.press('ArrowLeft');
+    await page.click('#new-game');
+    check(/^1\. ?e4 ?e5$/.test(await text('#moves')) && await text('#status') === 'Your move' && await page.isDisabled('#take-back'),
+      `on from 1. e4 e5: ${await text('#moves')}`);
   });
 
   // A FEN set while analysing forgets the analysis; analysed without a limit, progress shows and Stop brings the best move.

@@ -164,7 +164,7 @@ function show() {
   if (document.activeElement !== $('fen')) $('fen').value = chess.fen();
   $('analyse').disabled = live || analysing || !chess.moves().length;
   $('stop').disabled = !thinking;
-  $('take-back').disabled = !live || !record.moves.some(move => move.color === game.human);
+  $('take-back').disabled = !live || !record.moves.slice(game.from).some(move => move.color === game.human);
   $('resign').disabled = !live;
   $('thinking').hidden = !thinking;
   const [result, reason] = game?.result ? [game.result, game.reason] : over ?? [];
@@ -176,17 +176,22 @@ function show() {
 $('new-game').onclick = () => {
   const [base, inc] = $('time').value.split('+').map(seconds => seconds * 1000);
   const human = $('side').value;
-  const chess = new Chess(record.start);
+  // From an earlier position shown in the list, to play out the line explored; otherwise from the start.
+  const chess = record.atEnd() ? new Chess(record.start) : record.shown();
   chess.setHeader('White', human === 'w' ? 'You' : engineName);
   chess.setHeader('Black', human === 'b' ? 'You' : engineName);
   orientation = COLOURS[human];
   const clock = createClock(base, inc);
   run(clock, chess.turn());
-  restart(new Record(chess), { human, control: $('time').value, clock, result: null });
+  // `from`: the moves before it are not the game's, and take back stops there.
+  restart(new Record(chess), { human, control: $('time').value, clock, result: null, from: chess.history().length });
 };
 $('take-back').onclick = () => {
   search.cancel();
-  while (record.undo().color !== game.human);
+  for (let move; move?.color !== game.human;) {
+    move = record.undo();
+    game.clock[move.color] -= game.clock.inc;  // the increment it earned goes with it
+  }
   record.ply = record.moves.length;
   run(game.clock, game.human);
   changed();
