@@ -1,7 +1,8 @@
-// The npm package under Node, from the packed tarball: require and import give one createEngine, whose
-// engine answers every listener; end() resolves after the best move of the search under way. The worker
-// without workerData, posted what a caller might post by mistake: only strings are input, a string may
-// hold several lines, and after "quit" its last message is null. Usage: package_node.js NPM TARBALL
+// The npm package under Node, from the packed tarball: require and import give one createEngine, whose engine
+// answers every listener; end() resolves after the best move of the search under way, also at a level of
+// pelko/levels (chess.js installed with the package). The worker without workerData, posted what a caller might
+// post by mistake: only strings are input, a string may hold several lines, and after "quit" its last message is
+// null. Usage: package_node.js NPM TARBALL
 const { execFileSync } = require('child_process');
 const fs = require('fs');
 const path = require('path');
@@ -12,13 +13,13 @@ if (!fs.existsSync(tarball)) process.exit(77);
 const dir = fs.mkdtempSync(path.join(require('os').tmpdir(), 'pelko-npm-'));
 process.on('exit', () => fs.rmSync(dir, { recursive: true }));
 execFileSync(npm, ['install', '--no-save', '--no-audit', '--no-fund', '--prefix', dir, tarball], { stdio: 'inherit' });
-fs.writeFileSync(path.join(dir, 'probe.mjs'), "export * from 'pelko';\n");
+fs.writeFileSync(path.join(dir, 'probe.mjs'), "export * from 'pelko';\nexport * from 'pelko/levels';\n");
 setTimeout(() => (console.log('no end within a minute'), process.exit(1)), 60000);
 let failed = 0;
 const check = (seen, ok, what) => console.log(ok && seen.includes('uciok') && seen.includes('readyok')
   && /^bestmove \S+$/.test(seen.findLast(line => line)) ? `ok: ${what}` : (failed++, `FAILED: ${what}:\n  ${seen.slice(-6).join('\n  ')}`));
 
-import(path.join(dir, 'probe.mjs')).then(async ({ createEngine }) => {
+import(path.join(dir, 'probe.mjs')).then(async ({ createEngine, withLevel, LEVELS }) => {
   const engine = createEngine({ args: ['-h', '16'] });
   const seen = [];
   let heard = 0;
@@ -28,6 +29,11 @@ import(path.join(dir, 'probe.mjs')).then(async ({ createEngine }) => {
   await engine.end();
   const required = require(require.resolve('pelko', { paths: [dir] })).createEngine;
   check(seen, required === createEngine && heard === seen.length && seen.at(-1).startsWith('bestmove'), 'createEngine');
+  const level = withLevel(createEngine({ args: ['-h', '16'] }), { level: 1 }), played = [];
+  level.onLine(line => played.push(line));
+  level.send('uci\nisready\nposition startpos moves e2e4\ngo wtime 9000 btime 9000');
+  await level.end();
+  check(played, LEVELS.length === 8, 'pelko/levels');
 
   const worker = new Worker(require.resolve('pelko/worker', { paths: [dir] }));
   const posted = [];
