@@ -1,5 +1,5 @@
 // The page in Debian's chromium, headless, served from 127.0.0.1 without cross-origin
-// isolation headers, played and analysed as a player would: a game against the engine
+// isolation headers, played and analysed as a player would: a game against a level of the engine
 // through a reload, a take back, resigning and a loss on time; a pasted game stepped
 // through with analysis; Stop answered at once. page_test.js SITE SCREENSHOT.png
 const { browse } = require('./browser');
@@ -40,26 +40,31 @@ browse(site, async (page, url, check) => {
   const shows = async (key, placement) => { await (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
     return until(expected => window.placement() === expected, placement); };
 
-  // White at one minute: e2-e4 by two clicks, the engine's reply, sounds, and no score unless asked for.
+  // White at one minute and level 3: e2-e4 by two clicks, the engine's reply, sounds, and no score unless asked for.
   await group('a game', async () => {
     await page.selectOption('#time', '60+0');
+    await page.selectOption('#level', '3');
     await page.click('#new-game');
     check(await page.evaluate(() => window.sent.includes('ucinewgame')), 'ucinewgame before the new game');
     await squares('e2', 'e4');
     check(await until(() => /^1\. ?e4 ?\S+$/.test(document.getElementById('moves').textContent) && !window.placement().startsWith('rnbqkbnr/pppppppp/8/8')),
       `the engine's reply on the board: ${await text('#moves')}`);
+    check(await page.evaluate(() => !window.sent.some(line => /^go wtime/.test(line))), 'level 3 plays, not the engine on its clock');
     check(await page.evaluate(() => window.sounds > 0), 'moves are heard');
     check(await text('#score') === '–', `no score shown in the game: ${await text('#score')}`);
     await page.check('#reveal');
     check(/\d/.test(await text('#score')), `the score shown when asked: ${await text('#score')}`);
   });
 
-  // A reload keeps the game; take back restores the start; resigning ends the game with the reason.
+  // A reload keeps the game and its level, also in the PGN; take back restores the start; resigning ends the game with the reason.
   await group('a reload, take back and resign', async () => {
     const [moves, board] = await page.evaluate(() => [document.getElementById('moves').textContent, window.placement()]);
     await page.reload();
     check(await until(([m, b]) => document.getElementById('moves').textContent === m && window.placement() === b, [moves, board])
       && (await text('#clock-bottom')).startsWith('White · You'), `the game back after a reload: ${await text('#moves')}, ${await text('#clock-bottom')}`);
+    const pgn = await page.evaluate(() => JSON.parse(localStorage.getItem('pelko-page')).pgn);
+    check(await page.inputValue('#level') === '3' && /^\[Black "Pelko 2 .*level 3"\]$[^]*^\[LevelSeed "\d+"\]$/m.test(pgn),
+      `level 3 kept: ${pgn.match(/^\[(Black|LevelSeed) .*$/gm)}`);
     await shot('reload');
     await page.click('#take-back');
     check(await until(start => window.placement() === start && !document.getElementById('moves').textContent, START), 'take back to the start');
@@ -69,11 +74,16 @@ browse(site, async (page, url, check) => {
     await shot('resign');
   });
 
-  // Lost on time without a move: the clock at zero, and no move after the end.
-  await group('a loss on time', async () => {
-    await page.evaluate(() => localStorage.setItem('pelko-page', JSON.stringify({ pgn: '', game: { human: 'w', control: '60+0',
-      clock: { w: 300, b: 60000, inc: 0, running: 'w', since: Date.now() }, result: null } })));
-    await page.reload();
+  // Games stored as White: take back takes the moves' increments with them (3:02 each after 1. e4 e5 at 3 + 2, 3:00 after
+  // it); lost on time without a move, the clock at zero, and no move after the end.
+  await group('take back and a loss on time', async () => {
+    const resume = (pgn, control, w, b, inc) => page.evaluate(state => localStorage.setItem('pelko-page', state), JSON.stringify({ pgn,
+      game: { human: 'w', control, clock: { w, b, inc, running: 'w', since: Date.now() }, result: null } })).then(() => page.reload());
+    await resume('1. e4 e5', '180+2', 182000, 182000, 2000);
+    await page.click('#take-back');
+    const clocks = `${await text('#clock-bottom .time')} ${await text('#clock-top .time')}`;
+    check(/^(3:00|2:5\d) 3:00$/.test(clocks), `the increments taken back: ${clocks}`);
+    await resume('', '60+0', 300, 60000, 0);
     check(await until(() => /lost on time/.test(document.getElementById('status').textContent)), `lost on time: ${await text('#status')}`);
     check(/^0:00(\.0)?$/.test(await text('#clock-bottom .time')), `the clock at zero: ${await text('#clock-bottom .time')}`);
     await squares('e2', 'e4');
@@ -101,6 +111,22 @@ browse(site, async (page, url, check) => {
     check(await until(() => window.sent.at(-2) === 'position startpos moves e2e4 e7e5 g1f3 b8c6' && document.querySelector('#board .cg-shapes line')
       && !document.getElementById('bar').classList.contains('off')), 'analysis follows the position shown, with its bar and arrow');
     await shot('pgn_analysis');
+    // New game from a position stepped back to plays on from it, and take back does not go before it. Resigned during a
+    // search of level 7's and analysed at once, the analysis waits for that search to end, whose bestmove is not its own.
+    await page.keyboard.press('ArrowLeft');
+    await page.selectOption('#level', '7');
+    const [moves, takeBack] = await page.evaluate(() => {
+      const [clicked, searching] = [Date.now(), /^go (?!infinite)/];
+      document.getElementById('new-game').click();
+      return new Promise(function wait(resolve) {  // then resigned and analysed while the level searches
+        if (!searching.test(window.sent.at(-1)) && Date.now() < clicked + 5000) return setTimeout(wait, 1, resolve);
+        resolve([document.getElementById('moves').textContent, document.getElementById('take-back').disabled]);
+        ['resign', 'analyse'].forEach(id => document.getElementById(id).click());
+      });
+    });
+    check(/^1\. ?e4 ?e5 ?2\. ?Nf3$/.test(moves) && takeBack, `on from 2. Nf3: ${moves}`);
+    await page.waitForTimeout(300);
+    check(await text('#status') === 'Analysing…', `analysed after the level's search: ${await text('#status')}`);
   });
 
   // A FEN set while analysing forgets the analysis; analysed without a limit, progress shows and Stop brings the best move.

@@ -2,6 +2,7 @@
 // as with any GUI; the modules beside this one keep the board and its moves,
 // the clocks, the searches, their analysis and the page's storage.
 import { Chess } from 'chess.js';
+import { LEVELS } from 'pelko/levels';
 import * as analysis from './analysis.js';
 import { createBoard } from './board.js';
 import { clockText, createClock, left, press, run } from './clock.js';
@@ -21,7 +22,8 @@ const stored = storage.load();
 const restored = parse(stored.pgn ?? '');
 let record = typeof restored === 'string' ? new Record() : restored;
 record.ply = Math.min(stored.ply ?? record.ply, record.moves.length);
-// The game against the engine: { human, control, clock, result, reason }; null on the free board.
+// The game against the engine: { human, control, level, seed, clock, result, reason, from }; null on the
+// free board. A game stored without a level was played at full strength, level 8.
 let game = stored.game ?? null;
 let orientation = stored.orientation ?? 'white';
 let analysing = false;
@@ -29,7 +31,14 @@ let note = '';  // the last answer worth keeping on the status line, until the n
 let engineName = 'Pelko 2';
 $('sound').checked = stored.sound ?? true;
 $('reveal').checked = stored.reveal ?? false;
-if (game) [$('side').value, $('time').value] = [game.human, game.control];
+// Each level with its rating once measured (engine ratings: its label's title and the hint say so).
+$('level').replaceChildren(...LEVELS.map(({ level, rating }) => new Option(rating ? `${level} · ${rating}` : level, level)));
+if (game) {
+  game.level ??= 8;
+  [$('side').value, $('time').value] = [game.human, game.control];
+  search.play(game.level, game.seed);
+}
+$('level').value = game?.level ?? 4;  // at first the lowest level that sees every mate in one and free recapture
 
 const draw = createBoard({ move: userMove, goTo });
 search.connect({
@@ -85,10 +94,10 @@ function goTo(ply) {
 }
 
 // A search from the position after `ply` moves.
-function think(ply, go, done) {
+function think(ply, go, done, inGame) {
   const moves = record.moves.slice(0, ply);
   const fen = moves.at(-1)?.after ?? record.start;
-  search.think(record.start, moves.map(move => move.lan), go, move => done(move, fen));
+  search.think(record.start, moves.map(move => move.lan), go, move => done(move, fen), inGame);
   analysis.reset(fen);
 }
 
@@ -104,7 +113,7 @@ function next() {
     if (played) return moved(played);
     end(game.human === 'w' ? '1-0' : '0-1', `Pelko played an illegal move (${move})`);
     changed();
-  });
+  }, true);
 }
 
 function end(result, reason) {
@@ -132,7 +141,10 @@ function restart(newRecord, newGame) {
   record = newRecord;
   game = newGame;
   analysis.reset();
-  if (game) next();
+  if (game) {
+    search.play(game.level, game.seed);
+    next();
+  }
   changed();
   if ($('play').getBoundingClientRect().top < 0) $('play').scrollIntoView();
 }
@@ -145,7 +157,7 @@ function tick() {
   }
   const bottom = orientation[0];
   for (const [id, colour] of [['clock-bottom', bottom], ['clock-top', bottom === 'w' ? 'b' : 'w']]) {
-    const name = game ? (colour === game.human ? 'You' : 'Pelko') : '';
+    const name = game ? (colour === game.human ? 'You' : `Pelko level ${game.level}`) : '';
     $(id).querySelector('.name').textContent = `${NAMES[colour]}${name && ` · ${name}`}`;
     $(id).querySelector('.time').textContent = game ? clockText(left(game.clock, colour)) : '';
     $(id).classList.toggle('running', playing() && turn === colour);
@@ -164,7 +176,7 @@ function show() {
   if (document.activeElement !== $('fen')) $('fen').value = chess.fen();
   $('analyse').disabled = live || analysing || !chess.moves().length;
   $('stop').disabled = !thinking;
-  $('take-back').disabled = !live || !record.moves.some(move => move.color === game.human);
+  $('take-back').disabled = !live || !record.moves.slice(game.from).some(move => move.color === game.human);
   $('resign').disabled = !live;
   $('thinking').hidden = !thinking;
   const [result, reason] = game?.result ? [game.result, game.reason] : over ?? [];
@@ -176,17 +188,26 @@ function show() {
 $('new-game').onclick = () => {
   const [base, inc] = $('time').value.split('+').map(seconds => seconds * 1000);
   const human = $('side').value;
-  const chess = new Chess(record.start);
-  chess.setHeader('White', human === 'w' ? 'You' : engineName);
-  chess.setHeader('Black', human === 'b' ? 'You' : engineName);
+  const level = Number($('level').value);
+  const seed = crypto.getRandomValues(new Uint32Array(1))[0];  // one a game: games differ, and a seed replays its game
+  // From an earlier position shown in the list, to play out the line explored; otherwise from the start.
+  const chess = record.atEnd() ? new Chess(record.start) : record.shown();
+  // The level in the engine's name, which every PGN reader shows, and the seed for a replay.
+  chess.setHeader('White', human === 'w' ? 'You' : `${engineName} level ${level}`);
+  chess.setHeader('Black', human === 'b' ? 'You' : `${engineName} level ${level}`);
+  if (level < 8) chess.setHeader('LevelSeed', String(seed));
   orientation = COLOURS[human];
   const clock = createClock(base, inc);
   run(clock, chess.turn());
-  restart(new Record(chess), { human, control: $('time').value, clock, result: null });
+  // `from`: the moves before it are not the game's, and take back stops there.
+  restart(new Record(chess), { human, control: $('time').value, level, seed, clock, result: null, from: chess.history().length });
 };
 $('take-back').onclick = () => {
   search.cancel();
-  while (record.undo().color !== game.human);
+  for (let move; move?.color !== game.human;) {
+    move = record.undo();
+    game.clock[move.color] -= game.clock.inc;  // the increment it earned goes with it
+  }
   record.ply = record.moves.length;
   run(game.clock, game.human);
   changed();
