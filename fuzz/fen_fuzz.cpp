@@ -65,10 +65,7 @@ void checkEvasions(std::vector<Move> legal) {
   whiteToMove ? generateEvasionsWhite(list) : generateEvasionsBlack(list);
   std::vector<Move> evasions;
   for (const MoveEntry *e = list.entries; e != list.writeCursor; ++e)
-    if (makeMove(e->move)) {
-      evasions.push_back(Move(e->move));
-      unmakeMove(e->move);
-    }
+    if (makeMove(e->move)) evasions.push_back(Move(e->move)), unmakeMove(e->move);
   std::sort(evasions.begin(), evasions.end());
   check(evasions == legal);
 }

@@ -85,14 +85,19 @@ TEST(Perft, SuiteAndMirrorImages) {
     }
 }
 
-TEST(RandomGames, MakeUnmakeAndStoredMoveCheck) {
+TEST(RandomGames, MakeUnmakeStoredMoveCheckAndBitCounts) {
   std::mt19937 rng(7);
   std::set<Move> seen;  // moves of earlier positions stand for table and killer moves
-  int wrong = 0;
+  const bool hardware = hardwareBitCount;  // as chosen at start-up
+  int wrong = 0, plies = 0;
   for (const std::string &line : perftSuite()) {
     ASSERT_TRUE(setPositionFromFen(line.c_str())) << line;
-    for (int ply = 0; ply < 300; ++ply) {
+    for (int ply = 0; ply < 300; ++ply, ++plies) {
       SCOPED_TRACE(line + ", after " + std::to_string(ply) + " plies");
+      hardwareBitCount = false;  // the evaluation's plain bit count, then the instruction where there is one
+      const i16 plain = evaluate();
+      hardwareBitCount = hardware;
+      ASSERT_EQ(plain, evaluate());
       MoveList list;
       generateAll(list);
       std::vector<Move> generated, legal;
@@ -119,6 +124,12 @@ TEST(RandomGames, MakeUnmakeAndStoredMoveCheck) {
       ASSERT_TRUE(makeMove(legal[rng() % legal.size()]));
     }
   }
+  EXPECT_GT(plies, 1000);
+  // Castling is generated from the king's home square only. No position keeps its rights once the king has
+  // left home, so they are set here by hand: only the square is left to refuse the move.
+  ASSERT_TRUE(setPositionFromFen("4k3/8/8/8/8/8/8/3K3R w"));
+  stateTop->castleRights = 15;
+  EXPECT_FALSE(isMoveValid(encodeMove(D1, G1, CastleFlag)));
 }
 
 TEST(HashKeys, DocumentedValues) {
@@ -168,7 +179,7 @@ std::pair<u32, u32> limits(u32 moveTime, u32 toGo, u32 remaining, u32 increment)
   return {hardLimitMs, softLimitMs};
 }
 
-TEST(TimeLimits, WorkedExamples) {
+TEST(TimeLimits, WorkedExamplesAndFixedTimesAnsweredInside) {
   for (auto [moveTime, toGo, remaining, increment, hard, soft] : std::initializer_list<std::array<u32, 6>>{
            {60000, 0, 0, 0, 58780, 58780}, {0, 40, 300000, 0, 11750, 1997}, {0, 0, 60000, 0, 19333, 928},
            {0, 0, 60000, 1000, 20000, 1360}, {0, 40, 0, 5000, 4750, 807}, {0, 0, 0, 0, 0, 0}, {0, 0, 1500, 0, 50, 1},
@@ -180,10 +191,7 @@ TEST(TimeLimits, WorkedExamples) {
   analyzeMode = 1;
   EXPECT_EQ(limits(5000, 0, 0, 0).first, 0u);
   analyzeMode = 0;
-}
-
-TEST(TimeLimits, FixedTimeAnsweredInside) {  // a reserve for the last poll, the reply and a coarse clock
-  for (u32 t = 1; t <= 60000; ++t) {
+  for (u32 t = 1; t <= 60000; ++t) {  // a reserve for the last poll, the reply and a coarse clock
     const auto [hard, soft] = limits(t, 0, 0, 0);
     ASSERT_TRUE(hard == soft && hard >= std::max(t * 0.97 - 20, 1.0) && hard <= std::max(i64(t) - 20, i64(1))) << t;
   }
@@ -260,7 +268,7 @@ TEST(TranspositionTable, MateScoresRelativeToTheNodeAndOneEntryTable) {
   ttMask = 0xFFFF;
 }
 
-TEST(Report, InfoLinesOfBothProtocols) {
+TEST(Report, InfoLinesOfBothProtocolsAndWrongTableMoveDiagnostic) {
   const Move e2e4 = encodeMove(E2, E4, DoublePushFlag);
   uciMode = 1;
   EXPECT_EQ(infoLine(7, -31, e2e4, 2000, 1234567),
@@ -269,9 +277,7 @@ TEST(Report, InfoLinesOfBothProtocols) {
   uciMode = 0, xboardMode = 1;
   EXPECT_EQ(infoLine(7, -31, e2e4, 2009, 1234567), "7 -31 200 1234567 e2e4\n");
   xboardMode = 0;
-}
-
-TEST(Diagnostics, TableMoveThatDoesNotFitPrintsItAndTheBoard) {  // two positions that share a key
+  // A table move that does not fit (two positions share a key) is printed with the board.
   ASSERT_TRUE(setPositionFromFen("4k3/8/8/8/8/8/8/4K2R b K -"));
   WhitePieces ^= squareBit[A1], WhiteRooks ^= squareBit[H1], BlackKing ^= squareBit[H8];  // stray, missing bits
   testing::internal::CaptureStdout();
@@ -284,43 +290,20 @@ TEST(Diagnostics, TableMoveThatDoesNotFitPrintsItAndTheBoard) {  // two position
             "black to move\n\n");
 }
 
-TEST(Evaluate, PawnlessLeadOfAMinorPieceIsCancelled) {  // the material record's value, white's view
-  for (auto [fen, value] : std::initializer_list<std::pair<const char *, int>>{
-           {"4k3/8/8/8/8/8/8/3NK3 w", -319}, {"3nk3/8/8/8/8/8/8/4K3 w", 319}, {"4k3/8/8/8/8/8/8/3RK3 w", 0},
-           {"3rk3/8/8/8/8/8/8/2BRK3 w", -319}, {"3bk3/8/8/8/8/8/8/2BBK3 w", -319}, {"3nk3/8/8/8/8/8/8/2BBK3 w", 0},
-           {"4k3/8/8/8/8/8/8/2NNK3 w", 0}, {"4k3/8/8/8/8/8/3P4/4K3 w", 0}}) {
+TEST(Evaluate, HandCountedMaterialPawnsAndShelter) {
+  // Material records (value, white's view; flags; phase): a pawnless minor-piece lead is cancelled, a shelter
+  // counts against queen and rook, and past the table (nine pawns; the initial set and a queen) full material.
+  for (auto [fen, value, flags, phase] : std::initializer_list<std::tuple<const char *, int, int, int>>{
+           {"4k3/8/8/8/8/8/8/3NK3 w", -319, 0, 23}, {"3nk3/8/8/8/8/8/8/4K3 w", 319, 0, 23},
+           {"4k3/8/8/8/8/8/8/3RK3 w", 0, 0, 22}, {"3rk3/8/8/8/8/8/8/2BRK3 w", -319, 0, 19},
+           {"3bk3/8/8/8/8/8/8/2BBK3 w", -319, 0, 21}, {"3nk3/8/8/8/8/8/8/2BBK3 w", 0, 0, 21},
+           {"4k3/8/8/8/8/8/8/2NNK3 w", 0, 0, 22}, {"4k3/8/8/8/8/8/3P4/4K3 w", 0, 0, 24},
+           {"4k3/8/8/8/8/8/8/Q2RK3 w", 0, 2, 18}, {"4k3/pppppppp/p7/8/8/8/8/4K3 w", 0, 3, 0},
+           {"rnbqkbnr/pppppppp/8/8/8/q7/PPPPPPPP/RNBQKBNR b", 0, 3, 0}}) {
     ASSERT_TRUE(setPositionFromFen(fen));
-    EXPECT_EQ(materialRecordFor(stateTop->materialIndex).value, value) << fen;
+    const MaterialRecord &record = materialRecordFor(stateTop->materialIndex);
+    EXPECT_EQ(std::tuple(record.value, int(record.flags), int(record.phase)), std::tuple(value, flags, phase)) << fen;
   }
-  ASSERT_TRUE(setPositionFromFen("4k3/pppppppp/p7/8/8/8/8/4K3 w"));  // nine pawns: past the table, full material
-  EXPECT_EQ(materialRecordFor(stateTop->materialIndex).phase, 0);
-}
-
-TEST(Evaluate, PlainAndHardwareBitCountsAgree) {  // along random games from the perft suite
-  const bool hardware = hardwareBitCount;  // as chosen at start-up
-  if (!hardware) GTEST_SKIP() << "evaluate() has no hardware bit count on this CPU or build";
-  std::mt19937 rng(11);
-  int compared = 0;
-  for (const std::string &line : perftSuite()) {
-    ASSERT_TRUE(setPositionFromFen(line.c_str())) << line;
-    for (int ply = 0; ply < 200; ++ply, ++compared) {
-      hardwareBitCount = false;
-      const i16 plain = evaluate();
-      hardwareBitCount = true;
-      ASSERT_EQ(plain, evaluate()) << line << ", after " << ply << " plies";
-      MoveList list;
-      generateAll(list);
-      std::vector<Move> legal;
-      for (const MoveEntry *e = list.entries; e != list.writeCursor; ++e)
-        if (makeMove(e->move)) legal.push_back(e->move), unmakeMove(e->move);
-      if (legal.empty()) break;
-      ASSERT_TRUE(makeMove(legal[rng() % legal.size()]));
-    }
-  }
-  EXPECT_GT(compared, 1000);
-}
-
-TEST(Evaluate, HandCountedPawnsAndShelter) {
   for (const char *fen : {START_FEN, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -"})
     EXPECT_TRUE(setPositionFromFen(fen) && evaluate() == 0) << fen;
   // Pawns, white minus black: isolated -10/-8 each, passed from the second rank up 4/6, 4/6, 19/19,
