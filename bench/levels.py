@@ -1,0 +1,463 @@
+#!/usr/bin/env python3
+"""Measures the rating of each level of the web build's Node entry against
+rated references and prints a table of them.
+
+  levels.py [--games 36] [--levels 1-8] [--jobs 2] [--ms 100] [--plies 200]
+            [--minutes 30] [--web build-web] [--seed 1] [--record FILE]
+
+Level N plays as "node WEB/pelko-node.mjs --level N --seed S", with a new seed
+each game; level 8, full strength, is the same entry without --level. Each
+game is played under bench/movetime_match.py's referee: every move at
+"go movetime MS", a reply later than MS (references: MS + 50) loses on time,
+Debian's stockfish judges legality, mate and stalemate, and a game longer than
+--plies is drawn. Games start from a fixed book of balanced opening lines, each
+line played with both colours.
+
+The references, with ratings fixed on the CCRL 40/4 scale:
+  - Debian's stockfish (15.1) at "Skill Level" 0 to 5 and, above those, with
+    UCI_LimitStrength and UCI_Elo 1950 to 2850;
+  - for the bottom, two players of bench/weak_players.py, a random mover and a
+    greedy capturer: their ratings are free parameters of the same fit, set by
+    their games against the levels, against Skill Level 0 and each other.
+
+Each level climbs a ladder of the references from a guess: one game a rung,
+up after a win, down after a loss, two rungs a step until the first turn; so
+its games gather where it scores about half. Adjacent levels also meet each
+other (--pair-games). One maximum-likelihood fit (logistic Elo model, draws as
+half points) then gives every free player's rating, with its standard error
+from the likelihood's curvature; a player that won or lost every game gets a
+one-sided bound instead (where the likelihood falls by e^0.5).
+
+--minutes bounds the run: no game starts when the remaining time would not
+hold it. --games and --levels shorten it; --level-command replaces the level
+players (a stand-in while the entry has no --level: "{level}" and "{seed}" are
+filled in)."""
+import argparse
+import concurrent.futures
+import json
+import math
+import os
+import shlex
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+from movetime_match import Uci, legal_moves, referee  # noqa: E402
+
+
+def skill_rating(level):
+    """The rating of Stockfish 15.1 at an integer "Skill Level". It turns
+    UCI_Elo into a fractional level as min(20, ((UCI_Elo - 1346.6) / 143.4) **
+    (1 / 0.806)) (src/search.cpp, struct Skill, in the sf_15.1 tag of
+    https://github.com/official-stockfish/Stockfish; the constants are in
+    Debian's binary too), a fit anchored to CCRL 40/4 (its README: "calibrated
+    at a time control of 60s+0.6s and anchored to CCRL 40/4"). Inverted:"""
+    return 1346.6 + 143.4 * level ** 0.806
+
+
+class Player:
+    def __init__(self, short, name, command, rating=None, options=(), grace=50):
+        self.short, self.name, self.command = short, name, command  # command(seed) -> shell line
+        self.rating, self.options, self.grace = rating, options, grace
+
+
+def stockfish(short, name, rating, options):
+    return Player(short, name, lambda seed: "stockfish", rating,
+                  [("Threads", 1), ("Hash", 16), *options])
+
+
+def weak(kind):
+    script = shlex.quote(os.path.join(HERE, "weak_players.py"))
+    return Player(kind, kind + " mover" if kind == "random" else "greedy capturer",
+                  lambda seed: f"{shlex.quote(sys.executable)} {script} {kind} --seed {seed}")
+
+
+ELO_RUNGS = (1950, 2050, 2150, 2250, 2350, 2450, 2600, 2850)
+# The ladder, weakest first.
+RUNGS = ([weak("random"), weak("greedy")]
+         + [stockfish(f"S{k}", f"stockfish Skill Level {k}", skill_rating(k), [("Skill Level", k)])
+            for k in range(6)]
+         + [stockfish(f"E{e}", f"stockfish UCI_Elo {e}", e, [("UCI_LimitStrength", "true"), ("UCI_Elo", e)])
+            for e in ELO_RUNGS])
+
+# Balanced lines from the start position, each played with both colours.
+BOOK = [
+    "e2e4 e7e5 g1f3 b8c6 f1b5 a7a6",  # Ruy Lopez
+    "d2d4 d7d5 c2c4 e7e6 b1c3 g8f6",  # Queen's Gambit Declined
+    "e2e4 c7c5 g1f3 d7d6 d2d4 c5d4",  # Sicilian
+    "d2d4 g8f6 c2c4 e7e6 b1c3 f8b4",  # Nimzo-Indian
+    "e2e4 e7e6 d2d4 d7d5 b1c3 g8f6",  # French
+    "c2c4 e7e5 b1c3 g8f6 g1f3 b8c6",  # English
+    "e2e4 c7c6 d2d4 d7d5 b1c3 d5e4",  # Caro-Kann
+    "d2d4 g8f6 c2c4 g7g6 b1c3 f8g7",  # King's Indian
+    "e2e4 e7e5 g1f3 b8c6 f1c4 f8c5",  # Italian
+    "g1f3 d7d5 g2g3 g8f6 f1g2 e7e6",  # Reti
+    "d2d4 d7d5 c2c4 c7c6 g1f3 g8f6",  # Slav
+    "e2e4 d7d6 d2d4 g8f6 b1c3 g7g6",  # Pirc
+]
+
+
+def white_score(side, ending):
+    """White's points in a game that ended as referee() says."""
+    return 0.5 if ending in ("stalemate", "adjudicated draw") else float(side)
+
+
+def play(number, white, black, opening, seed, args):
+    """One game; returns its record, or one with an "error" when a player failed."""
+    record = {"game": number, "white": white.short, "black": black.short, "opening": opening, "seed": seed}
+    engines = []
+    try:
+        for player in (white, black):
+            engines.append(Uci(player.command(seed)))
+            for name, value in player.options:
+                engines[-1].send(f"setoption name {name} value {value}")
+        engines.append(Uci("stockfish"))
+        side, ending, moves, replies = referee(engines[:2], engines[2], args.ms, args.plies,
+                                               (white.grace, black.grace), BOOK[opening].split())
+        record.update(side=side, ending=ending, plies=len(moves), score=white_score(side, ending),
+                      slowest=[round(max(r, default=0)) for r in replies], moves=" ".join(moves))
+        # A reference that answers late has met the machine's load, not its
+        # match: the game says nothing of the level and is left out. A level's
+        # loss on time counts: no level may lose on time.
+        record["void"] = ending.startswith("lost on time") and (white, black)[side].grace > 0
+    except (RuntimeError, OSError, IndexError) as error:
+        record["error"] = str(error) or type(error).__name__
+    finally:
+        for engine in engines:
+            engine.quit()
+    return record
+
+
+class Ladder:
+    """The references one level climbs: one game a rung, up after a win, down
+    after a loss, two rungs a step until the first turn."""
+
+    def __init__(self, player, start, games):
+        self.player, self.rung, self.games = player, start, games
+        self.played, self.step, self.last = 0, 2, 0
+
+    def next_game(self):
+        self.played += 1
+        return self.player, RUNGS[self.rung]
+
+    def result(self, points):
+        direction = (points > 0.5) - (points < 0.5)
+        if direction:
+            if self.last and direction != self.last:
+                self.step = 1
+            self.last = direction
+            self.rung = min(max(self.rung + direction * self.step, 0), len(RUNGS) - 1)
+
+
+K = math.log(10) / 400
+
+
+def expected(a, b):
+    return 1 / (1 + 10 ** ((b - a) / 400))
+
+
+def log_likelihood(games, ratings):
+    total = 0.0
+    for white, black, score in games:
+        p = min(max(expected(ratings[white], ratings[black]), 1e-300), 1 - 1e-16)
+        total += score * math.log(p) + (1 - score) * math.log(1 - p)
+    return total
+
+
+def solve(matrix, vector):
+    """Gaussian elimination with partial pivoting on a small dense system."""
+    n = len(vector)
+    rows = [row[:] + [value] for row, value in zip(matrix, vector)]
+    for col in range(n):
+        pivot = max(range(col, n), key=lambda r: abs(rows[r][col]))
+        rows[col], rows[pivot] = rows[pivot], rows[col]
+        for r in range(n):
+            if r != col:
+                factor = rows[r][col] / rows[col][col]
+                rows[r] = [x - factor * y for x, y in zip(rows[r], rows[col])]
+    return [rows[i][n] / rows[i][i] for i in range(n)]
+
+
+LOW, HIGH = -1500.0, 4500.0  # a rating pushed to these won or lost every game
+
+
+def fit(games, ratings, free):
+    """Maximum-likelihood ratings of the FREE players, the others fixed as in
+    RATINGS; returns {player: (rating, s.e. or None, bound "<", ">" or None)}."""
+    r = dict(ratings, **{p: 1500.0 for p in free})
+    active = list(free)
+    for _ in range(500):
+        index = {p: i for i, p in enumerate(active)}
+        n = len(active)
+        grad, info = [0.0] * n, [[1e-12 * (i == j) for j in range(n)] for i in range(n)]
+        for white, black, score in games:
+            p = expected(r[white], r[black])
+            w = K * K * p * (1 - p)
+            i, j = index.get(white), index.get(black)
+            if i is not None:
+                grad[i] += K * (score - p)
+                info[i][i] += w
+            if j is not None:
+                grad[j] -= K * (score - p)
+                info[j][j] += w
+            if i is not None and j is not None:
+                info[i][j] -= w
+                info[j][i] -= w
+        step = solve(info, grad) if n else []
+        biggest = max((abs(s) for s in step), default=0.0)
+        for p, s in zip(active, step):
+            r[p] = min(max(r[p] + s * min(1.0, 300 / max(biggest, 300)), LOW), HIGH)
+        stuck = [p for p in active if r[p] in (LOW, HIGH)]
+        if stuck:
+            active = [p for p in active if p not in stuck]
+        elif biggest < 0.01:
+            break
+    # Standard errors: the inverse of the information matrix, at the optimum.
+    result = {}
+    covariance = []
+    if active:
+        n = len(active)
+        covariance = [solve(info, [float(i == j) for i in range(n)]) for j in range(n)]
+    for k, p in enumerate(active):
+        result[p] = (r[p], math.sqrt(max(covariance[k][k], 0.0)), None)
+    # A player who won or lost every game is pushed to HIGH or LOW, and with
+    # it any player whose games were all against such players: the group
+    # moves together until the likelihood, the others held, falls by e^0.5.
+    top = log_likelihood(games, r)
+    for edge, sign in ((LOW, "<"), (HIGH, ">")):
+        group = [p for p in free if p not in result and r[p] == edge]
+        good, bad = 0.0, HIGH - LOW
+        trial = dict(r)
+        for _ in range(60):
+            shift = (good + bad) / 2
+            trial.update({p: edge + (shift if edge == LOW else -shift) for p in group})
+            good, bad = (good, shift) if log_likelihood(games, trial) < top - 0.5 else (shift, bad)
+        result.update({p: (edge + (good if edge == LOW else -good), None, sign) for p in group})
+    return result
+
+
+def parse_levels(text):
+    levels = set()
+    for part in text.split(","):
+        low, _, high = part.partition("-")
+        levels.update(range(int(low), int(high or low) + 1))
+    if not levels <= set(range(1, 9)):
+        raise argparse.ArgumentTypeError("levels run from 1 to 8")
+    return sorted(levels)
+
+
+def level_players(args):
+    node = "node " + shlex.quote(os.path.join(args.web, "pelko-node.mjs"))
+    template = args.level_command or node + " --level {level} --seed {seed}"
+    players = {}
+    for level in args.levels:
+        if level == 8:
+            players[level] = Player("L8", "level 8 (full strength)", lambda seed: node, grace=0)
+        else:
+            players[level] = Player(f"L{level}", f"level {level}",
+                                    lambda seed, level=level: template.format(level=level, seed=seed), grace=0)
+    return players
+
+
+def check_book():
+    arbiter = Uci("stockfish")
+    try:
+        for line in BOOK:
+            moves = line.split()
+            for ply, move in enumerate(moves):
+                if move not in legal_moves(arbiter, moves[:ply]):
+                    sys.exit(f"the opening line {line} has the illegal {move}")
+    finally:
+        arbiter.quit()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--games", type=int, default=36, help="ladder games of each level")
+    parser.add_argument("--levels", type=parse_levels, default=list(range(1, 9)), help="as 1-8 or 1,3,8")
+    parser.add_argument("--pair-games", type=int, default=2, help="games between adjacent levels")
+    parser.add_argument("--bottom-games", type=int, default=6,
+                        help="games of the greedy capturer against the random mover and against Skill Level 0")
+    parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--ms", type=int, default=100)
+    parser.add_argument("--plies", type=int, default=200)
+    parser.add_argument("--minutes", type=float, default=30)
+    parser.add_argument("--web", default=os.path.join(os.path.dirname(HERE), "build-web"))
+    parser.add_argument("--level-command")
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--record", help="write each game as a line of JSON to this file")
+    args = parser.parse_args()
+    started = time.monotonic()
+    os.environ["PATH"] += ":/usr/games"  # where Debian puts its engines
+    entry = os.path.join(args.web, "pelko-node.mjs")
+    if not os.path.exists(entry):
+        sys.exit(f"no {entry}: build the web build first")
+    if not args.level_command and any(level < 8 for level in args.levels) and "--level" not in open(entry).read():
+        sys.exit(f"{entry} has no --level: measure --levels 8, or give --level-command")
+    check_book()
+    print("command: " + shlex.join([os.path.relpath(sys.argv[0])] + sys.argv[1:]), flush=True)
+
+    levels = level_players(args)
+    by_short = {p.short: p for p in RUNGS + list(levels.values())}
+    # Each level starts its ladder at a guess spread from the greedy capturer
+    # (level 1) to UCI_Elo 2150 (level 8).
+    top = RUNGS.index(by_short["E2150"])
+    ladders = [Ladder(player, round(1 + (level - 1) * (top - 1) / 7), args.games)
+               for level, player in levels.items()]
+    fixed = []
+    for k in range(args.bottom_games):
+        fixed += [(by_short["greedy"], by_short["random"]), (by_short["greedy"], by_short["S0"])]
+    for level in levels:
+        if level + 1 in levels:
+            fixed += [(levels[level], levels[level + 1])] * args.pair_games
+    records, running, number, durations, openings = [], {}, 0, [], {}
+
+    fixed_total = len(fixed)
+
+    def pick():
+        """The next game: the fixed ones spread evenly among the ladders'; the
+        ladder with the fewest games among those not waiting for a result."""
+        idle = [l for l in ladders if l.played < l.games and l not in running.values()]
+        ladder_left = sum(l.games - l.played for l in ladders)
+        ladder_total = sum(l.games for l in ladders)
+        if fixed and (not idle or len(fixed) * ladder_total >= ladder_left * fixed_total):
+            a, b = fixed.pop(0)
+            return None, (a, b), (a.short, b.short)
+        if idle:
+            ladder = min(idle, key=lambda l: l.played)
+            return ladder, ladder.next_game(), ladder.player.short
+        return None, None, None
+
+    def colours(pair, key):
+        """Alternates colours, and book lines every two games, for each ladder
+        and each fixed pairing."""
+        count = openings.get(key, 0)
+        openings[key] = count + 1
+        return (pair if count % 2 == 0 else pair[::-1]), (count // 2) % len(BOOK)
+
+    deadline = started + args.minutes * 60
+    skipped = 0
+    with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
+        while True:
+            average = sum(durations) / len(durations) if durations else 60
+            while len(running) < args.jobs:
+                ladder, pair, key = pick()
+                if pair is None:
+                    break
+                if time.monotonic() + 1.5 * average > deadline:
+                    skipped += 1
+                    if ladder:
+                        ladder.games = ladder.played  # this ladder ends here
+                    continue
+                (white, black), opening = colours(pair, key)
+                number += 1
+                future = pool.submit(play, number, white, black, opening, args.seed * 100000 + number, args)
+                future.started = time.monotonic()
+                running[future] = ladder
+            if not running:
+                break
+            done, _ = concurrent.futures.wait(running, return_when=concurrent.futures.FIRST_COMPLETED)
+            for future in done:
+                ladder = running.pop(future)
+                durations.append(time.monotonic() - future.started)
+                record = future.result()
+                records.append(record)
+                report(record)
+                if ladder and "error" not in record and not record["void"]:
+                    mine = record["score"] if record["white"] == ladder.player.short else 1 - record["score"]
+                    ladder.result(mine)
+                if args.record:
+                    with open(args.record, "a") as out:
+                        out.write(json.dumps(record) + "\n")
+    table(args, records, levels, by_short, skipped, time.monotonic() - started)
+    return 0
+
+
+def report(record):
+    if "error" in record:
+        print(f"game {record['game']}: {record['white']} - {record['black']}: FAILED {record['error']}", flush=True)
+        return
+    result = {1.0: "1-0", 0.0: "0-1", 0.5: "1/2"}[record["score"]]
+    ending = record["ending"] + (", left out" if record["void"] else "")
+    print(f"game {record['game']}: {record['white']} - {record['black']} {result} "
+          f"({ending}, {record['plies']} plies, opening {record['opening'] + 1}, seed {record['seed']})", flush=True)
+
+
+def table(args, records, levels, by_short, skipped, elapsed):
+    finished = [r for r in records if "error" not in r and not r["void"]]
+    games = [(r["white"], r["black"], r["score"]) for r in finished]
+    fixed = {p.short: p.rating for p in RUNGS if p.rating is not None}
+    free = [p.short for p in list(levels.values()) + RUNGS[:2]
+            if any(p.short in (w, b) for w, b, _ in games)]
+    fitted = fit(games, fixed, free)
+
+    print()
+    print("Ratings: engine ratings on the CCRL 40/4 scale, not human ratings. The references' are fixed:")
+    print("  " + ", ".join(f"{p.short} {p.rating:.0f}" for p in RUNGS if p.rating is not None))
+    print(f"  (S0-S5: stockfish 15.1 Skill Level 0-5, their ratings from its UCI_Elo mapping; E: UCI_Elo.) The games "
+          f"were faster than the calibration's: {args.ms} ms a move, drawn after {args.plies} plies.")
+    print("  random and greedy are free parameters of the same fit.")
+    print()
+    print(f"{'player':<25} {'rating':>7} {'± s.e.':>7} {'games':>6} {'score':>7}  per opponent (points/games)")
+    for short in free:
+        player = by_short[short]
+        rating, error, bound = fitted[short]
+        mine = [(b if w == short else w, s if w == short else 1 - s) for w, b, s in games if short in (w, b)]
+        opponents = {}
+        for opponent, points in mine:
+            got = opponents.setdefault(opponent, [0.0, 0])
+            got[0] += points
+            got[1] += 1
+        order = sorted(opponents, key=lambda o: fitted.get(o, (fixed.get(o, 0),))[0])
+        per = ", ".join(f"{o} {opponents[o][0]:g}/{opponents[o][1]}" for o in order)
+        shown = f"{bound}{rating:.0f}" if bound else f"{rating:.0f}"
+        points = sum(s for _, s in mine)
+        print(f"{player.name:<25} {shown:>7} {'' if bound else f'{error:.0f}':>7} {len(mine):>6} "
+              f"{points:>7g}  {per}")
+    losses = {}
+    for r in records:
+        if "error" not in r and r["ending"].startswith("lost on time"):
+            loser = r["white"] if r["side"] == 0 else r["black"]
+            loser += " (game left out)" if r["void"] else ""
+            losses[loser] = losses.get(loser, 0) + 1
+    print()
+    print("losses on time: " + (", ".join(f"{k} {v}" for k, v in losses.items()) or "none"))
+    failed = sum("error" in r for r in records)
+    if failed:
+        print(f"{failed} games failed and were left out")
+    if skipped:
+        print(f"{skipped} games were not started: --minutes {args.minutes:g} would not have held them")
+    checks(fitted, games, levels)
+    minutes, seconds = divmod(round(elapsed), 60)
+    print(f"{len(records)} games, {args.jobs} at a time, in {minutes} min {seconds} s")
+
+
+def checks(fitted, games, levels):
+    """The targets: strictly ordered levels, adjacent ones at least 100 apart;
+    level 1 at least 90 % against the random mover, at most half against the
+    greedy capturer."""
+    lines = []
+    shown = [f"L{level}" for level in sorted(levels)]
+    shown = [short for short in shown if short in fitted]
+    for low, high in zip(shown, shown[1:]):
+        gap = fitted[high][0] - fitted[low][0]
+        lines.append(f"{high} - {low}: {gap:+.0f} {'ok' if gap >= 100 else 'UNDER 100'}")
+
+    def score(player, opponent):
+        points = [s if w == player else 1 - s for w, b, s in games if {w, b} == {player, opponent}]
+        return sum(points), len(points)
+
+    if "L1" in shown:
+        points, count = score("L1", "random")
+        if count:
+            lines.append(f"L1 against random: {points:g}/{count} {'ok' if points >= 0.9 * count else 'UNDER 90 %'}")
+        points, count = score("L1", "greedy")
+        if count:
+            lines.append(f"L1 against greedy: {points:g}/{count} {'ok' if points <= 0.5 * count else 'OVER HALF'}")
+    if lines:
+        print("targets: " + "; ".join(lines))
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""The two players at the bottom of bench/levels.py, as UCI engines:
+
+  weak_players.py random [--seed S]   a uniformly random legal move
+  weak_players.py greedy [--seed S]   the capture that wins the most material,
+                                      otherwise a random move
+
+The greedy player counts a capture's gain as the captured piece's value
+(pawn 1, knight and bishop 3, rook 5, queen 9) when the opponent has no legal
+recapture on that square, and as that value less the capturing piece's when
+it has; it plays the capture of largest gain above zero, and moves at random
+when there is none. Debian's stockfish, in a process of its own, gives the
+legal moves ("go perft 1") and the board ("d"). Replies come at once, whatever
+"go" says."""
+import argparse
+import os
+import random
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from movetime_match import Uci, legal_moves  # noqa: E402
+
+VALUES = {"p": 1, "n": 3, "b": 3, "r": 5, "q": 9, "k": 0}
+
+
+def board(helper, moves):
+    """Square name ("e4") to piece letter, from the FEN that "d" prints."""
+    helper.send("position startpos moves " + " ".join(moves))
+    helper.send("d")
+    placement = helper.until("Fen:")[1]
+    helper.until("Checkers")  # the last line of "d"
+    squares = {}
+    for rank, row in zip("87654321", placement.split("/")):
+        file = 0
+        for char in row:
+            if char.isdigit():
+                file += int(char)
+            else:
+                squares["abcdefgh"[file] + rank] = char.lower()
+                file += 1
+    return squares
+
+
+def greedy_move(helper, moves, legal, rng):
+    squares = board(helper, moves)
+    best, gain = [], 0
+    for move in legal:
+        mover, victim = squares[move[:2]], squares.get(move[2:4])
+        if victim is None and mover == "p" and move[0] != move[2]:
+            victim = "p"  # en passant
+        if victim is None or (len(move) == 5 and move[4] != "q"):
+            continue
+        recaptured = any(reply[2:4] == move[2:4] for reply in legal_moves(helper, moves + [move]))
+        value = VALUES[victim] - (VALUES[mover] if recaptured else 0)
+        if value > gain:
+            best, gain = [move], value
+        elif value == gain and best:
+            best.append(move)
+    return rng.choice(best or legal)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("kind", choices=["random", "greedy"])
+    parser.add_argument("--seed", type=int, default=1)
+    args = parser.parse_args()
+    os.environ["PATH"] += ":/usr/games"
+    rng = random.Random(args.seed)
+    helper = Uci("stockfish")
+    moves = []
+    try:
+        for line in sys.stdin:
+            words = line.split()
+            if not words:
+                continue
+            if words[0] == "uci":
+                print(f"id name {args.kind} mover\nid author Pelko bench\nuciok", flush=True)
+            elif words[0] == "isready":
+                print("readyok", flush=True)
+            elif words[0] == "position":
+                # Only "position startpos [moves ...]" is served: the games start there.
+                moves = words[words.index("moves") + 1:] if "moves" in words else []
+            elif words[0] == "go":
+                legal = legal_moves(helper, moves)
+                if not legal:
+                    move = "0000"
+                elif args.kind == "random":
+                    move = rng.choice(legal)
+                else:
+                    move = greedy_move(helper, moves, legal, rng)
+                print("bestmove " + move, flush=True)
+            elif words[0] == "quit":
+                break
+    finally:
+        helper.quit()
+
+
+if __name__ == "__main__":
+    main()
