@@ -2,7 +2,7 @@
 """Measures the rating of each level of the web build's Node entry against
 rated references and prints a table of them.
 
-  levels.py [--games 36] [--levels 1-8] [--jobs 2] [--ms 100] [--plies 200]
+  levels.py [--games 40] [--levels 1-8] [--jobs 2] [--ms 100] [--plies 200]
             [--minutes 30] [--web build-web] [--seed 1] [--record FILE]
 
 Level N plays as "node WEB/pelko-node.mjs --level N --seed S", with a new seed
@@ -13,9 +13,10 @@ Debian's stockfish judges legality, mate and stalemate, and a game longer than
 --plies is drawn. Games start from a fixed book of balanced opening lines, each
 line played with both colours.
 
-The references, with ratings fixed on the CCRL 40/4 scale:
+The references:
   - Debian's stockfish (15.1) at "Skill Level" 0 to 5 and, above those, with
-    UCI_LimitStrength and UCI_Elo 1950 to 2850;
+    UCI_LimitStrength and UCI_Elo 1950 to 2850, their ratings fixed on the
+    CCRL 40/4 scale (skill_rating() below);
   - for the bottom, two players of bench/weak_players.py, a random mover and a
     greedy capturer: their ratings are free parameters of the same fit, set by
     their games against the levels, against Skill Level 0 and each other.
@@ -29,9 +30,10 @@ from the likelihood's curvature; a player that won or lost every game gets a
 one-sided bound instead (where the likelihood falls by e^0.5).
 
 --minutes bounds the run: no game starts when the remaining time would not
-hold it. --games and --levels shorten it; --level-command replaces the level
-players (a stand-in while the entry has no --level: "{level}" and "{seed}" are
-filled in)."""
+hold the longest game so far. --games and --levels shorten it. A reference
+that answers late (the machine's load) has its game left out; a level that
+does loses it. --level-command replaces the level players ("{level}" and
+"{seed}" are filled in), a stand-in while the entry has no --level."""
 import argparse
 import concurrent.futures
 import json
@@ -274,7 +276,7 @@ def check_book():
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--games", type=int, default=36, help="ladder games of each level")
+    parser.add_argument("--games", type=int, default=40, help="ladder games of each level")
     parser.add_argument("--levels", type=parse_levels, default=list(range(1, 9)), help="as 1-8 or 1,3,8")
     parser.add_argument("--pair-games", type=int, default=2, help="games between adjacent levels")
     parser.add_argument("--bottom-games", type=int, default=6,
@@ -340,12 +342,12 @@ def main():
     skipped = 0
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         while True:
-            average = sum(durations) / len(durations) if durations else 60
+            longest = max(durations, default=60)
             while len(running) < args.jobs:
                 ladder, pair, key = pick()
                 if pair is None:
                     break
-                if time.monotonic() + 1.5 * average > deadline:
+                if time.monotonic() + longest > deadline:
                     skipped += 1
                     if ladder:
                         ladder.games = ladder.played  # this ladder ends here
