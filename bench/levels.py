@@ -8,10 +8,11 @@ rated references and prints a table of them.
 Level N plays as "node WEB/pelko-node.mjs --level N --seed S", with a new seed
 each game; level 8, full strength, is the same entry without --level. Each
 game is played under bench/movetime_match.py's referee: every move at
-"go movetime MS", a reply later than MS (references: MS + 50) loses on time,
-Debian's stockfish judges legality, mate and stalemate, and a game longer than
---plies is drawn. Games start from a fixed book of balanced opening lines, each
-line played with both colours.
+"go movetime MS", a reply later than MS (references: MS + 50; levels: MS +
+--level-grace, 0 by default) loses on time, Debian's stockfish judges
+legality, mate and stalemate, and a game longer than --plies is drawn. Games
+start from a fixed book of balanced opening lines, each played with both
+colours.
 
 The references:
   - Debian's stockfish (15.1) at "Skill Level" 0 to 5 and, above those, with
@@ -59,9 +60,9 @@ def skill_rating(level):
 
 
 class Player:
-    def __init__(self, short, name, command, rating=None, options=(), grace=50):
+    def __init__(self, short, name, command, rating=None, options=(), grace=50, tested=False):
         self.short, self.name, self.command = short, name, command  # command(seed) -> shell line
-        self.rating, self.options, self.grace = rating, options, grace
+        self.rating, self.options, self.grace, self.tested = rating, options, grace, tested
 
 
 def stockfish(short, name, rating, options):
@@ -122,7 +123,7 @@ def play(number, white, black, opening, seed, args):
         # A reference that answers late has met the machine's load, not its
         # match: the game says nothing of the level and is left out. A level's
         # loss on time counts: no level may lose on time.
-        record["void"] = ending.startswith("lost on time") and (white, black)[side].grace > 0
+        record["void"] = ending.startswith("lost on time") and not (white, black)[side].tested
     except (RuntimeError, OSError, IndexError) as error:
         record["error"] = str(error) or type(error).__name__
     finally:
@@ -255,10 +256,12 @@ def level_players(args):
     players = {}
     for level in args.levels:
         if level == 8:
-            players[level] = Player("L8", "level 8 (full strength)", lambda seed: node, grace=0)
+            players[level] = Player("L8", "level 8 (full strength)", lambda seed: node,
+                                    grace=args.level_grace, tested=True)
         else:
             players[level] = Player(f"L{level}", f"level {level}",
-                                    lambda seed, level=level: template.format(level=level, seed=seed), grace=0)
+                                    lambda seed, level=level: template.format(level=level, seed=seed),
+                                    grace=args.level_grace, tested=True)
     return players
 
 
@@ -283,6 +286,7 @@ def main():
                         help="games of the greedy capturer against the random mover and against Skill Level 0")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--ms", type=int, default=100)
+    parser.add_argument("--level-grace", type=int, default=0, help="milliseconds past --ms a level may take")
     parser.add_argument("--plies", type=int, default=200)
     parser.add_argument("--minutes", type=float, default=30)
     parser.add_argument("--web", default=os.path.join(os.path.dirname(HERE), "build-web"))
@@ -390,8 +394,17 @@ def table(args, records, levels, by_short, skipped, elapsed):
     finished = [r for r in records if "error" not in r and not r["void"]]
     games = [(r["white"], r["black"], r["score"]) for r in finished]
     fixed = {p.short: p.rating for p in RUNGS if p.rating is not None}
-    free = [p.short for p in list(levels.values()) + RUNGS[:2]
-            if any(p.short in (w, b) for w, b, _ in games)]
+    # Only players linked to a reference through games have a rating.
+    anchored = set(fixed)
+    while True:
+        linked = {x for w, b, _ in games for x, y in ((w, b), (b, w)) if y in anchored} - anchored
+        if not linked:
+            break
+        anchored |= linked
+    free = [p.short for p in list(levels.values()) + RUNGS[:2] if p.short in anchored]
+    loose = [p.short for p in list(levels.values()) + RUNGS[:2]
+             if p.short not in anchored and any(p.short in (w, b) for w, b, _ in games)]
+    games = [(w, b, s) for w, b, s in games if w in anchored and b in anchored]
     fitted = fit(games, fixed, free)
 
     print()
@@ -423,7 +436,15 @@ def table(args, records, levels, by_short, skipped, elapsed):
             loser = r["white"] if r["side"] == 0 else r["black"]
             loser += " (game left out)" if r["void"] else ""
             losses[loser] = losses.get(loser, 0) + 1
+    if loose:
+        print("no rating (no games linking them to a reference): " + ", ".join(loose))
+    slowest = {}
+    for r in records:
+        for who, took in zip((r["white"], r["black"]), r.get("slowest", ())):
+            slowest[who] = max(slowest.get(who, 0), took)
     print()
+    print(f"slowest replies at {args.ms} ms a move: "
+          + ", ".join(f"{s} {slowest[s]} ms" for s in free if by_short[s].tested and s in slowest))
     print("losses on time: " + (", ".join(f"{k} {v}" for k, v in losses.items()) or "none"))
     failed = sum("error" in r for r in records)
     if failed:

@@ -43,20 +43,26 @@ def board(helper, moves):
 
 def greedy_move(helper, moves, legal, rng):
     squares = board(helper, moves)
-    best, gain = [], 0
+    captures = []
     for move in legal:
         mover, victim = squares[move[:2]], squares.get(move[2:4])
         if victim is None and mover == "p" and move[0] != move[2]:
             victim = "p"  # en passant
-        if victim is None or (len(move) == 5 and move[4] != "q"):
-            continue
+        if victim is not None and (len(move) == 4 or move[4] == "q"):
+            captures.append((VALUES[victim], VALUES[mover], move))
+    best, gain = [], 0
+    # The most valuable victims first: a gain is at most the victim's value,
+    # so the search for recaptures stops early.
+    for victim, mover, move in sorted(captures, reverse=True):
+        if victim < gain or victim == 0:
+            break
         recaptured = any(reply[2:4] == move[2:4] for reply in legal_moves(helper, moves + [move]))
-        value = VALUES[victim] - (VALUES[mover] if recaptured else 0)
+        value = victim - (mover if recaptured else 0)
         if value > gain:
             best, gain = [move], value
         elif value == gain and best:
             best.append(move)
-    return rng.choice(best or legal)
+    return rng.choice(sorted(best) or legal)
 
 
 def main():
