@@ -125,7 +125,9 @@ def play(number, white, black, opening, seed, args):
         # loss on time counts: no level may lose on time.
         record["void"] = ending.startswith("lost on time") and not (white, black)[side].tested
     except (RuntimeError, OSError, IndexError) as error:
-        record["error"] = str(error) or type(error).__name__
+        ended = [name for name, engine in zip((white.short, black.short, "arbiter"), engines)
+                 if engine.proc.poll() is not None]
+        record["error"] = f"{error or type(error).__name__} ({', '.join(ended) or 'no process'} ended)"
     finally:
         for engine in engines:
             engine.quit()
@@ -346,16 +348,15 @@ def main():
     skipped = 0
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         while True:
-            longest = max(durations, default=60)
+            if time.monotonic() + max(durations, default=60) > deadline:
+                skipped += len(fixed) + sum(l.games - l.played for l in ladders)
+                fixed.clear()
+                for ladder in ladders:
+                    ladder.games = ladder.played
             while len(running) < args.jobs:
                 ladder, pair, key = pick()
                 if pair is None:
                     break
-                if time.monotonic() + longest > deadline:
-                    skipped += 1
-                    if ladder:
-                        ladder.games = ladder.played  # this ladder ends here
-                    continue
                 (white, black), opening = colours(pair, key)
                 number += 1
                 future = pool.submit(play, number, white, black, opening, args.seed * 100000 + number, args)
