@@ -109,13 +109,16 @@ def white_score(side, ending):
 def play(number, white, black, opening, seed, args):
     """One game; returns its record, or one with an "error" when a player failed."""
     record = {"game": number, "white": white.short, "black": black.short, "opening": opening, "seed": seed}
-    engines = []
+    engines, starting = [], None
     try:
         for player in (white, black):
+            starting = player.short
             engines.append(Uci(player.command(seed)))
             for name, value in player.options:
                 engines[-1].send(f"setoption name {name} value {value}")
+        starting = "arbiter"
         engines.append(Uci("stockfish"))
+        starting = None
         side, ending, moves, replies = referee(engines[:2], engines[2], args.ms, args.plies,
                                                (white.grace, black.grace), BOOK[opening].split())
         record.update(side=side, ending=ending, plies=len(moves), score=white_score(side, ending),
@@ -125,8 +128,8 @@ def play(number, white, black, opening, seed, args):
         # loss on time counts: no level may lose on time.
         record["void"] = ending.startswith("lost on time") and not (white, black)[side].tested
     except (RuntimeError, OSError, IndexError) as error:
-        ended = [name for name, engine in zip((white.short, black.short, "arbiter"), engines)
-                 if engine.proc.poll() is not None]
+        ended = [starting] if starting else [name for name, engine in zip((white.short, black.short, "arbiter"),
+                                                                          engines) if engine.proc.poll() is not None]
         record["error"] = f"{error or type(error).__name__} ({', '.join(ended) or 'no process'} ended)"
     finally:
         for engine in engines:
