@@ -8,8 +8,8 @@ rated references and prints a table of them.
 Level N plays as "node WEB/pelko-node.mjs --level N --seed S", with a new seed
 each game; level 8, full strength, is the same entry without --level. Each
 game is played under bench/movetime_match.py's referee: every move at
-"go movetime MS", a reply later than MS (references: MS + 50; levels: MS +
---level-grace, 0 by default) loses on time, Debian's stockfish judges
+"go movetime MS", a reply later than MS (references: MS + 50) loses on time,
+--grace adding to both on a busy machine; Debian's stockfish judges
 legality, mate and stalemate, and a game longer than --plies is drawn. Games
 start from a fixed book of balanced opening lines, each played with both
 colours.
@@ -120,9 +120,12 @@ def play(number, white, black, opening, seed, args):
         engines.append(Uci("stockfish"))
         starting = None
         side, ending, moves, replies = referee(engines[:2], engines[2], args.ms, args.plies,
-                                               (white.grace, black.grace), BOOK[opening].split())
+                                               (white.grace + args.grace, black.grace + args.grace),
+                                               BOOK[opening].split())
         record.update(side=side, ending=ending, plies=len(moves), score=white_score(side, ending),
-                      slowest=[round(max(r, default=0)) for r in replies], moves=" ".join(moves))
+                      slowest=[round(max(r, default=0)) for r in replies],
+                      late=[sum(took > args.ms for took in r) for r in replies],
+                      replies=[len(r) for r in replies], moves=" ".join(moves))
         # A reference that answers late has met the machine's load, not its
         # match: the game says nothing of the level and is left out. A level's
         # loss on time counts: no level may lose on time.
@@ -262,11 +265,11 @@ def level_players(args):
     for level in args.levels:
         if level == 8:
             players[level] = Player("L8", "level 8 (full strength)", lambda seed: node,
-                                    grace=args.level_grace, tested=True)
+                                    grace=0, tested=True)
         else:
             players[level] = Player(f"L{level}", f"level {level}",
                                     lambda seed, level=level: template.format(level=level, seed=seed),
-                                    grace=args.level_grace, tested=True)
+                                    grace=0, tested=True)
     return players
 
 
@@ -291,7 +294,8 @@ def main():
                         help="games of the greedy capturer against the random mover and against Skill Level 0")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--ms", type=int, default=100)
-    parser.add_argument("--level-grace", type=int, default=0, help="milliseconds past --ms a level may take")
+    parser.add_argument("--grace", type=int, default=0,
+                        help="milliseconds more allowed to every player (a busy machine)")
     parser.add_argument("--plies", type=int, default=200)
     parser.add_argument("--minutes", type=float, default=30)
     parser.add_argument("--web", default=os.path.join(os.path.dirname(HERE), "build-web"))
@@ -442,13 +446,20 @@ def table(args, records, levels, by_short, skipped, elapsed):
             losses[loser] = losses.get(loser, 0) + 1
     if loose:
         print("no rating (no games linking them to a reference): " + ", ".join(loose))
-    slowest = {}
+    slowest, late = {}, {}
     for r in records:
-        for who, took in zip((r["white"], r["black"]), r.get("slowest", ())):
-            slowest[who] = max(slowest.get(who, 0), took)
+        for k, who in enumerate((r["white"], r["black"])):
+            if "slowest" in r:
+                slowest[who] = max(slowest.get(who, 0), r["slowest"][k])
+                counts = late.setdefault(who, [0, 0])
+                counts[0] += r["late"][k]
+                counts[1] += r["replies"][k]
+    tested = [s for s in free if by_short[s].tested and s in slowest]
     print()
-    print(f"slowest replies at {args.ms} ms a move: "
-          + ", ".join(f"{s} {slowest[s]} ms" for s in free if by_short[s].tested and s in slowest))
+    print(f"replies later than {args.ms} ms (late/all, slowest): "
+          + ", ".join(f"{s} {late[s][0]}/{late[s][1]}, {slowest[s]} ms" for s in tested))
+    if args.grace:
+        print(f"--grace {args.grace}: every player was allowed {args.grace} ms more")
     print("losses on time: " + (", ".join(f"{k} {v}" for k, v in losses.items()) or "none"))
     failed = sum("error" in r for r in records)
     if failed:
