@@ -2,7 +2,7 @@
 """Measures the rating of each level of the web build's Node entry against
 rated references and prints a table of them.
 
-  levels.py [--games 40] [--levels 1-8] [--jobs 2] [--ms 100] [--plies 200]
+  levels.py [--games 50] [--levels 1-8] [--jobs 2] [--ms 100] [--plies 200]
             [--minutes 30] [--web build-web] [--seed 1] [--record FILE]
 
 Level N plays as "node WEB/pelko-node.mjs --level N --seed S", with a new seed
@@ -18,9 +18,12 @@ The references:
   - Debian's stockfish (15.1) at "Skill Level" 0 to 5 and, above those, with
     UCI_LimitStrength and UCI_Elo 1950 to 2850, their ratings fixed on the
     CCRL 40/4 scale (skill_rating() below);
-  - for the bottom, two players of bench/weak_players.py, a random mover and a
-    greedy capturer: their ratings are free parameters of the same fit, set by
-    their games against the levels, against Skill Level 0 and each other.
+  - for the bottom, players of bench/weak_players.py: a random mover, a
+    greedy capturer and, between that and Skill Level 0, Skill Level 0 with
+    70, 50, 35, 20 or 10 % of its moves random. Their ratings are free
+    parameters of the same fit, set by their games against the levels and a
+    chain of games (--bottom-games) between neighbours from the random mover
+    up to Skill Level 0.
 
 Each level climbs a ladder of the references from a guess: one game a rung,
 up after a win, down after a loss, two rungs a step until the first turn; so
@@ -70,19 +73,25 @@ def stockfish(short, name, rating, options):
                   [("Threads", 1), ("Hash", 16), *options])
 
 
-def weak(kind):
+def weak(kind, short=None, name=None, extra=""):
     script = shlex.quote(os.path.join(HERE, "weak_players.py"))
-    return Player(kind, kind + " mover" if kind == "random" else "greedy capturer",
-                  lambda seed: f"{shlex.quote(sys.executable)} {script} {kind} --seed {seed}")
+    return Player(short or kind, name or kind + " mover",
+                  lambda seed: f"{shlex.quote(sys.executable)} {script} {kind}{extra} --seed {seed}")
 
 
 ELO_RUNGS = (1950, 2050, 2150, 2250, 2350, 2450, 2600, 2850)
+MIXES = (70, 50, 35, 20, 10)  # per cent of random moves, weakest first
 # The ladder, weakest first.
-RUNGS = ([weak("random"), weak("greedy")]
+RUNGS = ([weak("random"), weak("greedy", name="greedy capturer")]
+         + [weak("mix", f"mix{p}", f"Skill Level 0, {p} % random", f" --random {p}") for p in MIXES]
          + [stockfish(f"S{k}", f"stockfish Skill Level {k}", skill_rating(k), [("Skill Level", k)])
             for k in range(6)]
          + [stockfish(f"E{e}", f"stockfish UCI_Elo {e}", e, [("UCI_LimitStrength", "true"), ("UCI_Elo", e)])
             for e in ELO_RUNGS])
+# The players below Skill Level 0 are rated in the fit, linked to it by a
+# chain of games between neighbours.
+BOTTOM = RUNGS[:RUNGS.index(next(p for p in RUNGS if p.rating is not None)) + 1]
+
 
 # Balanced lines from the start position, each played with both colours.
 BOOK = [
@@ -287,11 +296,11 @@ def check_book():
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--games", type=int, default=40, help="ladder games of each level")
+    parser.add_argument("--games", type=int, default=50, help="ladder games of each level")
     parser.add_argument("--levels", type=parse_levels, default=list(range(1, 9)), help="as 1-8 or 1,3,8")
     parser.add_argument("--pair-games", type=int, default=2, help="games between adjacent levels")
     parser.add_argument("--bottom-games", type=int, default=6,
-                        help="games of the greedy capturer against the random mover and against Skill Level 0")
+                        help="games between neighbours from the random mover up to Skill Level 0")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--ms", type=int, default=100)
     parser.add_argument("--grace", type=int, default=0,
@@ -316,13 +325,13 @@ def main():
     levels = level_players(args)
     by_short = {p.short: p for p in RUNGS + list(levels.values())}
     # Each level starts its ladder at a guess spread from the greedy capturer
-    # (level 1) to UCI_Elo 2150 (level 8).
-    top = RUNGS.index(by_short["E2150"])
+    # (level 1) to UCI_Elo 2050 (level 8).
+    top = RUNGS.index(by_short["E2050"])
     ladders = [Ladder(player, round(1 + (level - 1) * (top - 1) / 7), args.games)
                for level, player in levels.items()]
     fixed = []
-    for k in range(args.bottom_games):
-        fixed += [(by_short["greedy"], by_short["random"]), (by_short["greedy"], by_short["S0"])]
+    for low, high in zip(BOTTOM, BOTTOM[1:]):
+        fixed += [(low, high)] * args.bottom_games
     for level in levels:
         if level + 1 in levels:
             fixed += [(levels[level], levels[level + 1])] * args.pair_games
@@ -409,8 +418,9 @@ def table(args, records, levels, by_short, skipped, elapsed):
         if not linked:
             break
         anchored |= linked
-    free = [p.short for p in list(levels.values()) + RUNGS[:2] if p.short in anchored]
-    loose = [p.short for p in list(levels.values()) + RUNGS[:2]
+    unrated = list(levels.values()) + [p for p in RUNGS if p.rating is None]
+    free = [p.short for p in unrated if p.short in anchored]
+    loose = [p.short for p in unrated
              if p.short not in anchored and any(p.short in (w, b) for w, b, _ in games)]
     games = [(w, b, s) for w, b, s in games if w in anchored and b in anchored]
     fitted = fit(games, fixed, free)
@@ -420,7 +430,8 @@ def table(args, records, levels, by_short, skipped, elapsed):
     print("  " + ", ".join(f"{p.short} {p.rating:.0f}" for p in RUNGS if p.rating is not None))
     print(f"  (S0-S5: stockfish 15.1 Skill Level 0-5, their ratings from its UCI_Elo mapping; E: UCI_Elo.) The games "
           f"were faster than the calibration's: {args.ms} ms a move, drawn after {args.plies} plies.")
-    print("  random and greedy are free parameters of the same fit.")
+    print("  random, greedy and mix10-mix70 (Skill Level 0 with 10-70 % random moves) are free parameters of "
+          "the same fit.")
     print()
     print(f"{'player':<25} {'rating':>7} {'± s.e.':>7} {'games':>6} {'score':>7}  per opponent (points/games)")
     for short in free:

@@ -1,17 +1,22 @@
 #!/usr/bin/env python3
-"""The two players at the bottom of bench/levels.py, as UCI engines:
+"""The players at the bottom of bench/levels.py, as UCI engines:
 
   weak_players.py random [--seed S]   a uniformly random legal move
   weak_players.py greedy [--seed S]   the capture that wins the most material,
                                       otherwise a random move
+  weak_players.py mix --random P [--seed S]
+                                      a random move P % of the time, otherwise
+                                      stockfish's at "Skill Level" 0
 
 The greedy player counts a capture's gain as the captured piece's value
 (pawn 1, knight and bishop 3, rook 5, queen 9) when the opponent has no legal
 recapture on that square, and as that value less the capturing piece's when
 it has; it plays the capture of largest gain above zero, and moves at random
-when there is none. Debian's stockfish, in a process of its own, gives the
-legal moves ("go perft 1") and the board ("d"). Replies come at once, whatever
-"go" says."""
+when there is none. The mixed players fill the gap between the greedy player
+and Skill Level 0, whose move they take from "go depth 1": that level picks
+its move at depth 1 whatever the time. Debian's stockfish, in a process of its
+own, gives the legal moves ("go perft 1") and the board ("d"). Replies come at
+once, whatever "go" says."""
 import argparse
 import os
 import random
@@ -67,12 +72,14 @@ def greedy_move(helper, moves, legal, rng):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("kind", choices=["random", "greedy"])
+    parser.add_argument("kind", choices=["random", "greedy", "mix"])
+    parser.add_argument("--random", type=float, default=100, help="per cent of random moves (mix)")
     parser.add_argument("--seed", type=int, default=1)
     args = parser.parse_args()
     os.environ["PATH"] += ":/usr/games"
     rng = random.Random(args.seed)
     helper = Uci("stockfish")
+    helper.send("setoption name Skill Level value 0")
     moves = []
     try:
         for line in sys.stdin:
@@ -80,7 +87,7 @@ def main():
             if not words:
                 continue
             if words[0] == "uci":
-                print(f"id name {args.kind} mover\nid author Pelko bench\nuciok", flush=True)
+                print(f"id name {args.kind} player\nid author Pelko bench\nuciok", flush=True)
             elif words[0] == "isready":
                 print("readyok", flush=True)
             elif words[0] == "position":
@@ -90,10 +97,13 @@ def main():
                 legal = legal_moves(helper, moves)
                 if not legal:
                     move = "0000"
-                elif args.kind == "random":
+                elif args.kind == "greedy":
+                    move = greedy_move(helper, moves, legal, rng)
+                elif args.kind == "random" or rng.random() * 100 < args.random:
                     move = rng.choice(legal)
                 else:
-                    move = greedy_move(helper, moves, legal, rng)
+                    helper.send("go depth 1")
+                    move = helper.until("bestmove")[1]
                 print("bestmove " + move, flush=True)
             elif words[0] == "quit":
                 break
