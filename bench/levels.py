@@ -20,7 +20,7 @@ The references:
     CCRL 40/4 scale (skill_rating() below);
   - for the bottom, players of bench/weak_players.py: a random mover, a
     greedy capturer and, between that and Skill Level 0, Skill Level 0 with
-    70, 50, 35, 20 or 10 % of its moves random. Their ratings are free
+    70, 50, 35, 20, 10, 5 or 2 % of its moves random. Their ratings are free
     parameters of the same fit, set by their games against the levels and a
     chain of games (--bottom-games) between neighbours from the random mover
     up to Skill Level 0.
@@ -34,7 +34,8 @@ from the likelihood's curvature; a player that won or lost every game gets a
 one-sided bound instead (where the likelihood falls by e^0.5).
 
 --minutes bounds the run: no game starts when the remaining time would not
-hold the longest game so far. --games and --levels shorten it. A reference
+hold the longest game so far. --games and --levels shorten it. --refit rates
+the games that --record kept, of one run or several, without playing. A reference
 that answers late (the machine's load) has its game left out; a level that
 does loses it. --level-command replaces the level players ("{level}" and
 "{seed}" are filled in), a stand-in while the entry has no --level."""
@@ -80,7 +81,7 @@ def weak(kind, short=None, name=None, extra=""):
 
 
 ELO_RUNGS = (1950, 2050, 2150, 2250, 2350, 2450, 2600, 2850)
-MIXES = (70, 50, 35, 20, 10)  # per cent of random moves, weakest first
+MIXES = (70, 50, 35, 20, 10, 5, 2)  # per cent of random moves, weakest first
 # The ladder, weakest first.
 RUNGS = ([weak("random"), weak("greedy", name="greedy capturer")]
          + [weak("mix", f"mix{p}", f"Skill Level 0, {p} % random", f" --random {p}") for p in MIXES]
@@ -117,7 +118,8 @@ def white_score(side, ending):
 
 def play(number, white, black, opening, seed, args):
     """One game; returns its record, or one with an "error" when a player failed."""
-    record = {"game": number, "white": white.short, "black": black.short, "opening": opening, "seed": seed}
+    record = {"game": number, "white": white.short, "black": black.short, "opening": opening, "seed": seed,
+              "ms": args.ms, "plies": args.plies, "grace": args.grace}
     engines, starting = [], None
     try:
         for player in (white, black):
@@ -199,12 +201,26 @@ def solve(matrix, vector):
     return [rows[i][n] / rows[i][i] for i in range(n)]
 
 
-LOW, HIGH = -1500.0, 4500.0  # a rating pushed to these won or lost every game
+LOW, HIGH = -3000.0, 6000.0  # a rating pushed to these won or lost every game
 
 
-def fit(games, ratings, free):
+def held(games, anchors, counts):
+    """The players held by ANCHORS: those who took a score that COUNTS
+    against an anchor or against a player already held."""
+    found, grew = set(anchors), True
+    while grew:
+        grew = False
+        for white, black, score in games:
+            for x, y, got in ((white, black, score), (black, white, 1 - score)):
+                if x not in found and y in found and counts(got):
+                    found.add(x)
+                    grew = True
+    return found
+
+
+def newton(games, ratings, free):
     """Maximum-likelihood ratings of the FREE players, the others fixed as in
-    RATINGS; returns {player: (rating, s.e. or None, bound "<", ">" or None)}."""
+    RATINGS, by Newton's method; {player: (rating, s.e., None)}."""
     r = dict(ratings, **{p: 1500.0 for p in free})
     active = list(free)
     for _ in range(500):
@@ -234,26 +250,45 @@ def fit(games, ratings, free):
         elif biggest < 0.01:
             break
     # Standard errors: the inverse of the information matrix, at the optimum.
-    result = {}
-    covariance = []
-    if active:
-        n = len(active)
-        covariance = [solve(info, [float(i == j) for i in range(n)]) for j in range(n)]
-    for k, p in enumerate(active):
-        result[p] = (r[p], math.sqrt(max(covariance[k][k], 0.0)), None)
-    # A player who won or lost every game is pushed to HIGH or LOW, and with
-    # it any player whose games were all against such players: the group
-    # moves together until the likelihood, the others held, falls by e^0.5.
-    top = log_likelihood(games, r)
-    for edge, sign in ((LOW, "<"), (HIGH, ">")):
-        group = [p for p in free if p not in result and r[p] == edge]
-        good, bad = 0.0, HIGH - LOW
-        trial = dict(r)
-        for _ in range(60):
-            shift = (good + bad) / 2
-            trial.update({p: edge + (shift if edge == LOW else -shift) for p in group})
-            good, bad = (good, shift) if log_likelihood(games, trial) < top - 0.5 else (shift, bad)
-        result.update({p: (edge + (good if edge == LOW else -good), None, sign) for p in group})
+    n = len(active)
+    covariance = [solve(info, [float(i == j) for i in range(n)]) for j in range(n)] if n else []
+    result = {p: (r[p], math.sqrt(max(covariance[k][k], 0.0)), None) for k, p in enumerate(active)}
+    result.update({p: (r[p], None, "<" if r[p] == LOW else ">") for p in free if p not in result})
+    return result
+
+
+def fit(games, ratings, free):
+    """Maximum-likelihood ratings of the FREE players, the others fixed as in
+    RATINGS; {player: (rating, s.e. or None, bound "<", ">" or None)}.
+
+    A set of players who took no point from everyone else (or lost none) has
+    no finite rating: the likelihood keeps growing as the set moves away. Such
+    a set is rated within itself, and then placed as a whole where the
+    likelihood has fallen by e^0.5 from its limit: a one-sided bound."""
+    below = held(games, ratings, lambda got: got > 0)
+    above = held(games, ratings, lambda got: got < 1)
+    inner = [p for p in free if p in below and p in above]
+    result = newton([g for g in games if g[0] in below & above and g[1] in below & above], ratings, inner)
+    known = dict(ratings, **{p: v[0] for p, v in result.items()})
+    for group, sign in (([p for p in free if p not in below], "<"),
+                        ([p for p in free if p in below and p not in above], ">")):
+        if not group:
+            continue
+        inside = fit([g for g in games if g[0] in group and g[1] in group], {group[0]: 0.0}, group[1:])
+        relative = {group[0]: 0.0, **{p: v[0] for p, v in inside.items()}}
+        cross = [g for g in games if (g[0] in group and g[1] in known) or (g[1] in group and g[0] in known)]
+
+        def likelihood(shift):
+            return log_likelihood(cross, dict(known, **{p: relative[p] + shift for p in group}))
+
+        near = max(known.values()) - min(relative.values()) if sign == "<" else \
+            min(known.values()) - max(relative.values())
+        far = near + (-10000 if sign == "<" else 10000)
+        limit = likelihood(far)
+        for _ in range(80):
+            middle = (far + near) / 2
+            far, near = (middle, near) if likelihood(middle) >= limit - 0.5 else (far, middle)
+        result.update({p: (relative[p] + far, None, sign) for p in group})
     return result
 
 
@@ -311,8 +346,18 @@ def main():
     parser.add_argument("--level-command")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--record", help="write each game as a line of JSON to this file")
+    parser.add_argument("--refit", nargs="+", metavar="FILE", help="play nothing: rate the games of these records")
     args = parser.parse_args()
     started = time.monotonic()
+    if args.refit:
+        records = [json.loads(line) for name in args.refit for line in open(name)]
+        args.levels = sorted({int(p[1:]) for r in records for p in (r["white"], r["black"]) if p[:1] == "L"})
+        for key in ("ms", "plies", "grace"):  # as the games were played
+            setattr(args, key, max((r.get(key, getattr(args, key)) for r in records), default=getattr(args, key)))
+        levels = level_players(args)
+        print(f"the {len(records)} games of " + ", ".join(args.refit))
+        table(args, records, levels, {p.short: p for p in RUNGS + list(levels.values())}, 0, None)
+        return 0
     os.environ["PATH"] += ":/usr/games"  # where Debian puts its engines
     entry = os.path.join(args.web, "pelko-node.mjs")
     if not os.path.exists(entry):
@@ -430,7 +475,7 @@ def table(args, records, levels, by_short, skipped, elapsed):
     print("  " + ", ".join(f"{p.short} {p.rating:.0f}" for p in RUNGS if p.rating is not None))
     print(f"  (S0-S5: stockfish 15.1 Skill Level 0-5, their ratings from its UCI_Elo mapping; E: UCI_Elo.) The games "
           f"were faster than the calibration's: {args.ms} ms a move, drawn after {args.plies} plies.")
-    print("  random, greedy and mix10-mix70 (Skill Level 0 with 10-70 % random moves) are free parameters of "
+    print("  random, greedy and mix2-mix70 (Skill Level 0 with 2-70 % random moves) are free parameters of "
           "the same fit.")
     print()
     print(f"{'player':<25} {'rating':>7} {'± s.e.':>7} {'games':>6} {'score':>7}  per opponent (points/games)")
@@ -478,8 +523,9 @@ def table(args, records, levels, by_short, skipped, elapsed):
     if skipped:
         print(f"{skipped} games were not started: --minutes {args.minutes:g} would not have held them")
     checks(fitted, games, levels)
-    minutes, seconds = divmod(round(elapsed), 60)
-    print(f"{len(records)} games, {args.jobs} at a time, in {minutes} min {seconds} s")
+    if elapsed is not None:
+        minutes, seconds = divmod(round(elapsed), 60)
+        print(f"{len(records)} games, {args.jobs} at a time, in {minutes} min {seconds} s")
 
 
 def checks(fitted, games, levels):
@@ -491,7 +537,10 @@ def checks(fitted, games, levels):
     shown = [short for short in shown if short in fitted]
     for low, high in zip(shown, shown[1:]):
         gap = fitted[high][0] - fitted[low][0]
-        lines.append(f"{high} - {low}: {gap:+.0f} {'ok' if gap >= 100 else 'UNDER 100'}")
+        # Against a bound, the gap is a bound too; within one bounded group
+        # it is the group's own difference.
+        more = "more than " if fitted[low][2] == "<" and fitted[high][2] is None else ""
+        lines.append(f"{high} - {low}: {more}{gap:+.0f} {'ok' if gap >= 100 else 'UNDER 100'}")
 
     def score(player, opponent):
         points = [s if w == player else 1 - s for w, b, s in games if {w, b} == {player, opponent}]
