@@ -28,7 +28,8 @@ The references:
 Each level climbs a ladder of the references from a guess: one game a rung,
 up after a win, down after a loss, two rungs a step until the first turn; so
 its games gather where it scores about half. Adjacent levels also meet each
-other (--pair-games). One maximum-likelihood fit (logistic Elo model, draws as
+other (--pair-games), and level 1 meets the random mover and the greedy
+capturer (--target-games) for the targets at the bottom. One maximum-likelihood fit (logistic Elo model, draws as
 half points) then gives every free player's rating, with its standard error
 from the likelihood's curvature; a player that won or lost every game gets a
 one-sided bound instead (where the likelihood falls by e^0.5).
@@ -251,15 +252,17 @@ def newton(games, ratings, free):
             break
     # Standard errors: the inverse of the information matrix, at the optimum.
     n = len(active)
-    covariance = [solve(info, [float(i == j) for i in range(n)]) for j in range(n)] if n else []
-    result = {p: (r[p], math.sqrt(max(covariance[k][k], 0.0)), None) for k, p in enumerate(active)}
+    inverse = [solve(info, [float(i == j) for i in range(n)]) for j in range(n)] if n else []
+    covariance = {(a, b): inverse[i][j] for i, a in enumerate(active) for j, b in enumerate(active)}
+    result = {p: (r[p], math.sqrt(max(inverse[k][k], 0.0)), None) for k, p in enumerate(active)}
     result.update({p: (r[p], None, "<" if r[p] == LOW else ">") for p in free if p not in result})
-    return result
+    return result, covariance
 
 
 def fit(games, ratings, free):
     """Maximum-likelihood ratings of the FREE players, the others fixed as in
-    RATINGS; {player: (rating, s.e. or None, bound "<", ">" or None)}.
+    RATINGS: {player: (rating, s.e. or None, bound "<", ">" or None)}, and
+    the covariances of the ratings that have an error, {(a, b): covariance}.
 
     A set of players who took no point from everyone else (or lost none) has
     no finite rating: the likelihood keeps growing as the set moves away. Such
@@ -268,13 +271,14 @@ def fit(games, ratings, free):
     below = held(games, ratings, lambda got: got > 0)
     above = held(games, ratings, lambda got: got < 1)
     inner = [p for p in free if p in below and p in above]
-    result = newton([g for g in games if g[0] in below & above and g[1] in below & above], ratings, inner)
+    result, covariance = newton([g for g in games if g[0] in below & above and g[1] in below & above],
+                                ratings, inner)
     known = dict(ratings, **{p: v[0] for p, v in result.items()})
     for group, sign in (([p for p in free if p not in below], "<"),
                         ([p for p in free if p in below and p not in above], ">")):
         if not group:
             continue
-        inside = fit([g for g in games if g[0] in group and g[1] in group], {group[0]: 0.0}, group[1:])
+        inside = fit([g for g in games if g[0] in group and g[1] in group], {group[0]: 0.0}, group[1:])[0]
         relative = {group[0]: 0.0, **{p: v[0] for p, v in inside.items()}}
         cross = [g for g in games if (g[0] in group and g[1] in known) or (g[1] in group and g[0] in known)]
 
@@ -289,7 +293,7 @@ def fit(games, ratings, free):
             middle = (far + near) / 2
             far, near = (middle, near) if likelihood(middle) >= limit - 0.5 else (far, middle)
         result.update({p: (relative[p] + far, None, sign) for p in group})
-    return result
+    return result, covariance
 
 
 def parse_levels(text):
@@ -336,6 +340,8 @@ def main():
     parser.add_argument("--pair-games", type=int, default=2, help="games between adjacent levels")
     parser.add_argument("--bottom-games", type=int, default=6,
                         help="games between neighbours from the random mover up to Skill Level 0")
+    parser.add_argument("--target-games", type=int, default=10,
+                        help="games of level 1 against the random mover and against the greedy capturer")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--ms", type=int, default=100)
     parser.add_argument("--grace", type=int, default=0,
@@ -348,16 +354,9 @@ def main():
     parser.add_argument("--record", help="write each game as a line of JSON to this file")
     parser.add_argument("--refit", nargs="+", metavar="FILE", help="play nothing: rate the games of these records")
     args = parser.parse_args()
-    started = time.monotonic()
     if args.refit:
-        records = [json.loads(line) for name in args.refit for line in open(name)]
-        args.levels = sorted({int(p[1:]) for r in records for p in (r["white"], r["black"]) if p[:1] == "L"})
-        for key in ("ms", "plies", "grace"):  # as the games were played
-            setattr(args, key, max((r.get(key, getattr(args, key)) for r in records), default=getattr(args, key)))
-        levels = level_players(args)
-        print(f"the {len(records)} games of " + ", ".join(args.refit))
-        table(args, records, levels, {p.short: p for p in RUNGS + list(levels.values())}, 0, None)
-        return 0
+        return refit(args)
+    started = time.monotonic()
     os.environ["PATH"] += ":/usr/games"  # where Debian puts its engines
     entry = os.path.join(args.web, "pelko-node.mjs")
     if not os.path.exists(entry):
@@ -380,6 +379,8 @@ def main():
     for level in levels:
         if level + 1 in levels:
             fixed += [(levels[level], levels[level + 1])] * args.pair_games
+    if 1 in levels:  # the targets at the bottom, measured directly
+        fixed += [(levels[1], by_short["random"]), (levels[1], by_short["greedy"])] * args.target_games
     records, running, number, durations, openings = [], {}, 0, [], {}
 
     fixed_total = len(fixed)
@@ -442,6 +443,17 @@ def main():
     return 0
 
 
+def refit(args):
+    records = [json.loads(line) for name in args.refit for line in open(name)]
+    args.levels = sorted({int(p[1:]) for r in records for p in (r["white"], r["black"]) if p[:1] == "L"})
+    # The conditions the games were played under, for the table's header.
+    args.ms, args.plies, args.grace = (max(r.get(key, 0) for r in records) for key in ("ms", "plies", "grace"))
+    levels = level_players(args)
+    print(f"the {len(records)} games of " + ", ".join(args.refit))
+    table(args, records, levels, {p.short: p for p in RUNGS + list(levels.values())}, 0, None)
+    return 0
+
+
 def report(record):
     if "error" in record:
         print(f"game {record['game']}: {record['white']} - {record['black']}: FAILED {record['error']}", flush=True)
@@ -468,7 +480,7 @@ def table(args, records, levels, by_short, skipped, elapsed):
     loose = [p.short for p in unrated
              if p.short not in anchored and any(p.short in (w, b) for w, b, _ in games)]
     games = [(w, b, s) for w, b, s in games if w in anchored and b in anchored]
-    fitted = fit(games, fixed, free)
+    fitted, covariance = fit(games, fixed, free)
 
     print()
     print("Ratings: engine ratings on the CCRL 40/4 scale, not human ratings. The references' are fixed:")
@@ -522,13 +534,13 @@ def table(args, records, levels, by_short, skipped, elapsed):
         print(f"{failed} games failed and were left out")
     if skipped:
         print(f"{skipped} games were not started: --minutes {args.minutes:g} would not have held them")
-    checks(fitted, games, levels)
+    checks(fitted, covariance, games, levels)
     if elapsed is not None:
         minutes, seconds = divmod(round(elapsed), 60)
         print(f"{len(records)} games, {args.jobs} at a time, in {minutes} min {seconds} s")
 
 
-def checks(fitted, games, levels):
+def checks(fitted, covariance, games, levels):
     """The targets: strictly ordered levels, adjacent ones at least 100 apart;
     level 1 at least 90 % against the random mover, at most half against the
     greedy capturer."""
@@ -540,7 +552,13 @@ def checks(fitted, games, levels):
         # Against a bound, the gap is a bound too; within one bounded group
         # it is the group's own difference.
         more = "more than " if fitted[low][2] == "<" and fitted[high][2] is None else ""
-        lines.append(f"{high} - {low}: {more}{gap:+.0f} {'ok' if gap >= 100 else 'UNDER 100'}")
+        # The error of a difference: levels that share opponents share much
+        # of their error, which the difference cancels.
+        error = ""
+        if (low, high) in covariance:
+            variance = covariance[low, low] + covariance[high, high] - 2 * covariance[low, high]
+            error = f" ± {math.sqrt(max(variance, 0.0)):.0f}"
+        lines.append(f"{high} - {low}: {more}{gap:+.0f}{error} {'ok' if gap >= 100 else 'UNDER 100'}")
 
     def score(player, opponent):
         points = [s if w == player else 1 - s for w, b, s in games if {w, b} == {player, opponent}]
