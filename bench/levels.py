@@ -522,7 +522,7 @@ def table(args, records, levels, by_short, skipped, elapsed):
                 counts = late.setdefault(who, [0, 0])
                 counts[0] += r["late"][k]
                 counts[1] += r["replies"][k]
-    tested = [s for s in free if by_short[s].tested and s in slowest]
+    tested = [s for s in by_short if by_short[s].tested and s in slowest]
     print()
     print(f"replies later than {args.ms} ms (late/all, slowest): "
           + ", ".join(f"{s} {late[s][0]}/{late[s][1]}, {slowest[s]} ms" for s in tested))
