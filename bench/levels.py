@@ -57,10 +57,11 @@ from movetime_match import Uci, legal_moves, referee  # noqa: E402
 def skill_rating(level):
     """The rating of Stockfish 15.1 at an integer "Skill Level". It turns
     UCI_Elo into a fractional level as min(20, ((UCI_Elo - 1346.6) / 143.4) **
-    (1 / 0.806)) (src/search.cpp, struct Skill, in the sf_15.1 tag of
-    https://github.com/official-stockfish/Stockfish; the constants are in
-    Debian's binary too), a fit anchored to CCRL 40/4 (its README: "calibrated
-    at a time control of 60s+0.6s and anchored to CCRL 40/4"). Inverted:"""
+    (1 / 0.806)): struct Skill in
+    https://github.com/official-stockfish/Stockfish/blob/sf_15.1/src/search.cpp
+    (the three constants are in Debian's binary too). Its README gives the
+    UCI_Elo scale as fitted at 60 s + 0.6 s a game and anchored to CCRL 40/4.
+    Inverted:"""
     return 1346.6 + 143.4 * level ** 0.806
 
 
