@@ -69,46 +69,57 @@ def in_check(arbiter, moves):
     return arbiter.until("Checkers")[1:] != []
 
 
+def referee(sides, arbiter, ms, plies, grace=(0, 0), opening=()):
+    """Plays a game between sides[0] (white) and sides[1] (black) from the
+    start position after the moves OPENING, each move at "go movetime MS",
+    with GRACE[side] milliseconds more allowed to each side. Returns (side,
+    ending, moves, replies): the side (0 white, 1 black) to move when the game
+    ended, the ending ("mated", "stalemate", "adjudicated draw", "lost on time
+    (N ms)" or "played the illegal M"), all the moves and each side's reply
+    times in milliseconds."""
+    moves, replies = list(opening), ([], [])
+    for side in sides:
+        side.send("ucinewgame")
+        side.ready()
+    while True:
+        legal = legal_moves(arbiter, moves)
+        turn = len(moves) % 2
+        mover = sides[turn]
+        if not legal:
+            return turn, "mated" if in_check(arbiter, moves) else "stalemate", moves, replies
+        if len(moves) >= plies:
+            return turn, "adjudicated draw", moves, replies
+        mover.send("position startpos moves " + " ".join(moves))
+        mover.ready()
+        start = time.monotonic()
+        mover.send(f"go movetime {ms}")
+        reply = mover.until("bestmove")
+        took = (time.monotonic() - start) * 1000
+        replies[turn].append(took)
+        if took > ms + grace[turn]:
+            return turn, f"lost on time ({took:.0f} ms)", moves, replies
+        if reply[1] not in legal:
+            return turn, f"played the illegal {reply[1]}", moves, replies
+        moves.append(reply[1])
+
+
 def play(number, args):
     ours, theirs, arbiter = Uci(args.engine), Uci(args.opponent), Uci("stockfish")
     theirs.send("setoption name Threads value 1")
     theirs.send("setoption name Hash value 16")
     sides = [ours, theirs] if number % 2 else [theirs, ours]  # white first
-    moves, replies, result = [], [], None
     try:
-        for side in sides:
-            side.send("ucinewgame")
-            side.ready()
-        while result is None:
-            legal = legal_moves(arbiter, moves)
-            mover = sides[len(moves) % 2]
-            name = "ours" if mover is ours else "theirs"
-            if not legal:
-                result = ("mated " if in_check(arbiter, moves) else "stalemate ") + name
-                break
-            if len(moves) >= args.plies:
-                result = "adjudicated draw"
-                break
-            mover.send("position startpos moves " + " ".join(moves))
-            mover.ready()
-            start = time.monotonic()
-            mover.send(f"go movetime {args.ms}")
-            reply = mover.until("bestmove")
-            took = (time.monotonic() - start) * 1000
-            if mover is ours:
-                replies.append(took)
-            # The opponent, which is not under test and plans up to the limit
-            # itself, gets 50 ms of grace.
-            if took > args.ms + (0 if mover is ours else 50):
-                result = f"{name} lost on time ({took:.0f} ms)"
-            elif reply[1] not in legal:
-                result = f"{name} played the illegal {reply[1]}"
-            else:
-                moves.append(reply[1])
+        # The opponent, which is not under test and plans up to the limit
+        # itself, gets 50 ms of grace.
+        side, ending, moves, replies = referee(sides, arbiter, args.ms, args.plies,
+                                               [0 if s is ours else 50 for s in sides])
     finally:
         for engine in (ours, theirs, arbiter):
             engine.quit()
-    return number, len(moves), result, replies
+    name = "ours" if sides[side] is ours else "theirs"
+    result = {"mated": "mated " + name, "stalemate": "stalemate " + name,
+              "adjudicated draw": ending}.get(ending, f"{name} {ending}")
+    return number, len(moves), result, replies[sides.index(ours)]
 
 
 def hog():
