@@ -3,6 +3,7 @@
 rated references and prints a table of them.
 
   levels.py [--games 50] [--levels 1-8] [--jobs 2] [--ms 100] [--plies 200]
+            [--bottom-plies 400]
             [--minutes 30] [--web build-web] [--seed 1] [--record FILE]
 
 Level N plays as "node WEB/pelko-node.mjs --level N --seed S", with a new seed
@@ -10,7 +11,9 @@ each game; level 8, full strength, is the same entry without --level. Each
 game is played under bench/movetime_match.py's referee: every move at
 "go movetime MS", a reply later than MS (references: MS + 50) loses on time,
 --grace adding to both on a busy machine; Debian's stockfish judges
-legality, mate and stalemate, and a game longer than --plies is drawn. Games
+legality, mate and stalemate, and a game longer than --plies is drawn; a
+game of the random mover or the greedy capturer, both slow to mate anyone, is
+played to --bottom-plies, so that it ends in a result rather than at a cut. Games
 start from a fixed book of balanced opening lines, each played with both
 colours.
 
@@ -69,6 +72,7 @@ class Player:
     def __init__(self, short, name, command, rating=None, options=(), grace=50, tested=False):
         self.short, self.name, self.command = short, name, command  # command(seed) -> shell line
         self.rating, self.options, self.grace, self.tested = rating, options, grace, tested
+        self.slow = False  # slow to mate: its games are played to --bottom-plies
 
 
 def stockfish(short, name, rating, options):
@@ -76,16 +80,18 @@ def stockfish(short, name, rating, options):
                   [("Threads", 1), ("Hash", 16), *options])
 
 
-def weak(kind, short=None, name=None, extra=""):
+def weak(kind, short=None, name=None, extra="", slow=False):
     script = shlex.quote(os.path.join(HERE, "weak_players.py"))
-    return Player(short or kind, name or kind + " mover",
-                  lambda seed: f"{shlex.quote(sys.executable)} {script} {kind}{extra} --seed {seed}")
+    player = Player(short or kind, name or kind + " mover",
+                    lambda seed: f"{shlex.quote(sys.executable)} {script} {kind}{extra} --seed {seed}")
+    player.slow = slow
+    return player
 
 
 ELO_RUNGS = (1950, 2050, 2150, 2250, 2350, 2450, 2600, 2850)
 MIXES = (70, 50, 35, 20, 10, 5, 2)  # per cent of random moves, weakest first
 # The ladder, weakest first.
-RUNGS = ([weak("random"), weak("greedy", name="greedy capturer")]
+RUNGS = ([weak("random", slow=True), weak("greedy", name="greedy capturer", slow=True)]
          + [weak("mix", f"mix{p}", f"Skill Level 0, {p} % random", f" --random {p}") for p in MIXES]
          + [stockfish(f"S{k}", f"stockfish Skill Level {k}", skill_rating(k), [("Skill Level", k)])
             for k in range(6)]
@@ -120,8 +126,9 @@ def white_score(side, ending):
 
 def play(number, white, black, opening, seed, args):
     """One game; returns its record, or one with an "error" when a player failed."""
+    limit = args.bottom_plies if white.slow or black.slow else args.plies
     record = {"game": number, "white": white.short, "black": black.short, "opening": opening, "seed": seed,
-              "ms": args.ms, "plies": args.plies, "grace": args.grace}
+              "ms": args.ms, "limit": limit, "grace": args.grace}
     engines, starting = [], None
     try:
         for player in (white, black):
@@ -132,7 +139,7 @@ def play(number, white, black, opening, seed, args):
         starting = "arbiter"
         engines.append(Uci("stockfish"))
         starting = None
-        side, ending, moves, replies = referee(engines[:2], engines[2], args.ms, args.plies,
+        side, ending, moves, replies = referee(engines[:2], engines[2], args.ms, limit,
                                                (white.grace + args.grace, black.grace + args.grace),
                                                BOOK[opening].split())
         record.update(side=side, ending=ending, plies=len(moves), score=white_score(side, ending),
@@ -341,13 +348,15 @@ def main():
     parser.add_argument("--pair-games", type=int, default=2, help="games between adjacent levels")
     parser.add_argument("--bottom-games", type=int, default=6,
                         help="games between neighbours from the random mover up to Skill Level 0")
-    parser.add_argument("--target-games", type=int, default=10,
+    parser.add_argument("--target-games", type=int, default=40,
                         help="games of level 1 against the random mover and against the greedy capturer")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--ms", type=int, default=100)
     parser.add_argument("--grace", type=int, default=0,
                         help="milliseconds more allowed to every player (a busy machine)")
     parser.add_argument("--plies", type=int, default=200)
+    parser.add_argument("--bottom-plies", type=int, default=400,
+                        help="the ply limit of the random mover's and the greedy capturer's games")
     parser.add_argument("--minutes", type=float, default=30)
     parser.add_argument("--web", default=os.path.join(os.path.dirname(HERE), "build-web"))
     parser.add_argument("--level-command")
@@ -448,7 +457,12 @@ def refit(args):
     records = [json.loads(line) for name in args.refit for line in open(name)]
     args.levels = sorted({int(p[1:]) for r in records for p in (r["white"], r["black"]) if p[:1] == "L"})
     # The conditions the games were played under, for the table's header.
-    args.ms, args.plies, args.grace = (max(r.get(key, 0) for r in records) for key in ("ms", "plies", "grace"))
+    args.ms, args.grace = (max(r.get(key, 0) for r in records) for key in ("ms", "grace"))
+    # The ply limits: the ladder's, and the bottom players'.
+    limits = {by_slow: [r.get("limit", 200) for r in records if any(p in ("random", "greedy") for p in
+                                                                     (r["white"], r["black"])) == by_slow]
+              for by_slow in (False, True)}
+    args.plies, args.bottom_plies = (max(limits[k], default=200) for k in (False, True))
     levels = level_players(args)
     print(f"the {len(records)} games of " + ", ".join(args.refit))
     table(args, records, levels, {p.short: p for p in RUNGS + list(levels.values())}, 0, None)
@@ -487,7 +501,8 @@ def table(args, records, levels, by_short, skipped, elapsed):
     print("Ratings: engine ratings on the CCRL 40/4 scale, not human ratings. The references' are fixed:")
     print("  " + ", ".join(f"{p.short} {p.rating:.0f}" for p in RUNGS if p.rating is not None))
     print(f"  (S0-S5: stockfish 15.1 Skill Level 0-5, their ratings from its UCI_Elo mapping; E: UCI_Elo.) The games "
-          f"were faster than the calibration's: {args.ms} ms a move, drawn after {args.plies} plies.")
+          f"were faster than the calibration's: {args.ms} ms a move, drawn after {args.plies} plies "
+          f"({args.bottom_plies} in the random mover's and the greedy capturer's games).")
     print("  random, greedy and mix2-mix70 (Skill Level 0 with 2-70 % random moves) are free parameters of "
           "the same fit.")
     print()

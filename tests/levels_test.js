@@ -1,6 +1,6 @@
-// The levels (levels.mjs) with fixed seeds: how a level spreads its choices, the safeguards of levels 4 to 7,
-// level 8 as the engine itself, a session replayed through the Node entry, and a game under a small clock with
-// "isready" and "stop" answered at once. Usage: levels_test.js BUILD (the web build's folder)
+// The levels (levels.mjs) with fixed seeds: how a level spreads its choices, the safeguards of levels 4 to 7
+// and of a winning lead, level 8 as the engine itself, a session replayed through the Node entry, and a game
+// under a small clock with "isready" and "stop" answered at once. Usage: levels_test.js BUILD (the web build's folder)
 const test = require('node:test');
 const assert = require('node:assert');
 const { execFileSync } = require('child_process');
@@ -27,8 +27,12 @@ test('createRandom repeats a seed; a low level spreads its choices, a high one k
   const mean = list => list.reduce((sum, loss) => sum + loss, 0) / list.length;
   losses.slice(1).forEach((list, i) => assert(mean(list) < mean(losses[i]), `level ${i + 2}: ${mean(list)}`));
   assert.equal(new Set(losses[0]).size, 30);
-  assert(losses[0].filter(loss => !loss).length < 60 && losses[6].filter(loss => !loss).length > 300);
+  assert(losses[0].filter(loss => !loss).length < 60 && losses[6].filter(loss => !loss).length > 200);
   assert(losses[6].every(loss => loss <= LEVELS[6].blunderLoss));
+  // A lead of 2000 is played out even at level 1: no blunder, no move that gives the win up.
+  const ahead = [{ move: 'a', score: 2500 }, { move: 'b', score: 1500 }, { move: 'c', score: 0 }, { move: 'd', score: -300 }];
+  const random = createRandom(1);
+  assert.deepEqual(new Set(Array.from({ length: 300 }, () => chooseMove(ahead, 1, random))), new Set(['a', 'b']));
 });
 
 test('from level 4 up, no mate in one or free recapture is missed, scored or not', async () => {
@@ -38,10 +42,11 @@ test('from level 4 up, no mate in one or free recapture is missed, scored or not
   for (const [chess, want, others] of [[new Chess('6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1'), 'a1a8', 0],
     [recapture, 'd8d5', -20]]) {
     const scored = chess.moves({ verbose: true }).map(({ lan }) => ({ move: lan, score: lan === want ? 0 : others }));
-    const picks = (level, random = createRandom(level)) =>
-      new Set(Array.from({ length: 300 }, () => chooseMove(scored, level, random, chess)));
+    const picks = (level, list = scored, random = createRandom(level)) =>
+      new Set(Array.from({ length: 300 }, () => chooseMove(list, level, random, chess)));
     for (const level of [4, 5, 6, 7]) assert.deepEqual(picks(level), new Set([want]), `level ${level}`);
     assert(picks(1).size > 1);
+    assert.deepEqual(picks(1, scored.map(({ move, score }) => ({ move, score: score + 2000 }))), new Set([want]));
   }
 });
 

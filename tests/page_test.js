@@ -44,6 +44,7 @@ browse(site, async (page, url, check) => {
   await group('a game', async () => {
     await page.selectOption('#time', '60+0');
     await page.selectOption('#level', '3');
+    check(/^3 · -?\d+$/.test(await page.textContent('#level option:checked')), 'level 3 shown with its rating');
     await page.click('#new-game');
     check(await page.evaluate(() => window.sent.includes('ucinewgame')), 'ucinewgame before the new game');
     await squares('e2', 'e4');

@@ -7,8 +7,8 @@ export const MATE: number;
 export interface Level {
   /** 1 (a beginner) to 8 (the engine itself). */
   level: number;
-  /** The measured rating on the CCRL 40/4 scale (an engine rating, not a human one); null until measured. */
-  rating: number | null;
+  /** The measured rating on the CCRL 40/4 scale (an engine rating, not a human one), by bench/levels.py. */
+  rating: number;
   /** The depth of each move's search ("go depth" in the position after it); none at level 8. */
   depth?: number;
   /** The loss in centipawns that divides a move's weight by e. */
@@ -40,6 +40,8 @@ export interface ScoredMove {
  * history ends with the opponent's last move, lets the safeguards of levels 4 to 7 find every mate in
  * one and free recapture (taking back where the opponent has just captured, when that wins material or
  * cannot be answered by another capture there); without it they see only the mates in one among the scores.
+ * When the best move wins by 2000 centipawns or more, every level plays with its safeguards, without
+ * blunders and never a move that scores 0 or less: a lead that large is played out.
  */
 export function chooseMove(scored: ScoredMove[], level: number, random: () => number, position?: Chess): string;
 
@@ -55,7 +57,7 @@ export interface LevelOptions {
  * An Engine that plays UCI at the level: each "go" with a clock, a move time, a depth or nothing scores
  * every legal move with a short search of its own within the move's time, then chooses at random,
  * weighted by the loss against the best move. Its searches stay hidden; an info line gives the chosen
- * move's score before "bestmove". "stop" and "isready" are answered at once; "go infinite" and
- * "go ponder" are the engine's own.
+ * move's score before "bestmove". The first "isready" waits for a warm-up move played unseen; after
+ * it "stop" and "isready" are answered at once. "go infinite" and "go ponder" are the engine's own.
  */
 export function withLevel(engine: Engine, options?: LevelOptions): Engine;

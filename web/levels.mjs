@@ -9,20 +9,24 @@ import { Chess } from 'chess.js';
 // A mate in n plies scores MATE - n from the mover's side, a mate against it -(MATE - n).
 export const MATE = 100000;
 
+// A lead of this many centipawns is played out: a beginner who is a queen and
+// a rook up neither throws the game away nor walks about until it is drawn.
+const WINNING = 2000;
+
 // depth: the search of each move ("go depth" in the position after it);
 // softness: the loss in centipawns that divides a move's weight by e;
 // maxLoss: no move that loses more is chosen, unless in a blunder;
 // blunder: the share of moves drawn evenly among all within blunderLoss;
 // safeguards: never miss a mate in one or a free recapture.
-// rating: the measured CCRL 40/4 rating, null until measured. Level 8 is the engine itself.
+// rating: the CCRL 40/4 rating that bench/levels.py measured. Level 8 is the engine itself.
 export const LEVELS = [
-  { level: 1, rating: null, depth: 1, softness: 300, maxLoss: 1200, blunder: 0.4, blunderLoss: Infinity, safeguards: false },
+  { level: 1, rating: null, depth: 1, softness: 300, maxLoss: 1200, blunder: 0.5, blunderLoss: Infinity, safeguards: false },
   { level: 2, rating: null, depth: 1, softness: 200, maxLoss: 700, blunder: 0.25, blunderLoss: Infinity, safeguards: false },
   { level: 3, rating: null, depth: 1, softness: 150, maxLoss: 600, blunder: 0.2, blunderLoss: 900, safeguards: false },
   { level: 4, rating: null, depth: 2, softness: 80, maxLoss: 300, blunder: 0.1, blunderLoss: 600, safeguards: true },
-  { level: 5, rating: null, depth: 3, softness: 35, maxLoss: 100, blunder: 0.03, blunderLoss: 250, safeguards: true },
-  { level: 6, rating: null, depth: 4, softness: 20, maxLoss: 60, blunder: 0.015, blunderLoss: 150, safeguards: true },
-  { level: 7, rating: null, depth: 5, softness: 10, maxLoss: 30, blunder: 0.005, blunderLoss: 100, safeguards: true },
+  { level: 5, rating: null, depth: 2, softness: 50, maxLoss: 150, blunder: 0.05, blunderLoss: 350, safeguards: true },
+  { level: 6, rating: null, depth: 3, softness: 35, maxLoss: 100, blunder: 0.03, blunderLoss: 250, safeguards: true },
+  { level: 7, rating: null, depth: 4, softness: 20, maxLoss: 60, blunder: 0.015, blunderLoss: 150, safeguards: true },
   { level: 8, rating: null },
 ];
 
@@ -63,13 +67,16 @@ function freeRecaptures(chess, legal) {
 // chess.js Chess at the position to move whose history ends with the
 // opponent's last move, lets the safeguards of levels 4 to 7 see every mate in
 // one and free recapture, scored or not; without it they see the mates in one
-// among the scores only. Two random numbers a call, so a replay stays in step.
+// among the scores only. When the best move wins by WINNING or more, every
+// level plays with its safeguards, no blunder and no move that gives up the
+// win. Two random numbers a call, so a replay stays in step.
 export function chooseMove(scored, level, random, position) {
   const { softness, maxLoss, blunder, blunderLoss, safeguards } = LEVELS[level - 1] ?? LEVELS[7];
   const draw = random(), pick = random();
   const best = Math.max(...scored.map(({ score }) => score));
-  let candidates = scored;
-  if (safeguards) {
+  const winning = best >= WINNING;
+  let candidates = winning ? scored.filter(({ score }) => score > 0) : scored;
+  if (safeguards || winning) {
     const legal = position?.moves({ verbose: true });
     const mates = legal ? legal.filter(({ san }) => san.endsWith('#')).map(({ lan }) => lan)
       : scored.filter(({ score }) => score >= MATE - 1).map(({ move }) => move);
@@ -79,11 +86,11 @@ export function chooseMove(scored, level, random, position) {
       // A free recapture, or a move that its own search finds at least as good.
       const floor = Math.max(...scored.filter(({ move }) => recaptures.includes(move)).map(({ score }) => score));
       if (floor === -Infinity) return recaptures[0];
-      candidates = scored.filter(({ move, score }) => score >= floor || recaptures.includes(move));
+      candidates = candidates.filter(({ move, score }) => score >= floor || recaptures.includes(move));
     }
   }
   if (!softness) return scored.find(({ score }) => score === best).move;
-  const pool = draw < blunder
+  const pool = draw < blunder && !winning
     ? candidates.filter(({ score }) => best - score <= blunderLoss).map(({ move }) => ({ move, weight: 1 }))
     : candidates.filter(({ score }) => best - score <= maxLoss)
       .map(({ move, score }) => ({ move, weight: Math.exp((score - best) / softness) }));
@@ -96,7 +103,7 @@ export function chooseMove(scored, level, random, position) {
 function budget(words, white) {
   const value = key => (words.includes(key) ? Number.parseInt(words[words.indexOf(key) + 1], 10) || 0 : undefined);
   const moveTime = value('movetime');
-  if (moveTime !== undefined) return moveTime - Math.min(50, moveTime / 4);
+  if (moveTime !== undefined) return moveTime - Math.min(100, moveTime / 2);
   const clock = value(white ? 'wtime' : 'btime');
   if (clock === undefined) return Infinity;
   const movesToGo = value('movestogo');
@@ -131,7 +138,7 @@ export function withLevel(engine, { level, seed } = {}) {
   const emit = line => listeners.forEach(listener => listener(line));
   const queue = [];     // the caller's lines not yet served
   const searches = [];  // the level's own searches sent to the engine, oldest first
-  let mode, position, turn, passing = false, closing, game;
+  let mode, position, turn, passing = false, warming = false, closing, game;
 
   // The position of a UCI "position" line in chess.js, from the last one
   // when that one's moves begin this one's (as a game goes on).
@@ -178,18 +185,21 @@ export function withLevel(engine, { level, seed } = {}) {
   }
 
   // Scores every legal move, the engine's own choice first and then captures,
-  // promotions and checks, until they are all scored or the time is spent.
-  async function play(line, words, at) {
+  // promotions and checks, until they are all scored or the time is spent. A
+  // warm-up plays the start position unseen before the first "isready" is
+  // answered: the first moves' code runs several times slower until compiled,
+  // and that must not fall on a move's clock.
+  async function play(line, words, at, warm = false) {
     let base, moves, chess;
     try {
-      ({ base, moves, chess } = setUp(position ?? 'position startpos'));
+      ({ base, moves, chess } = setUp(warm ? 'position startpos' : position ?? 'position startpos'));
     } catch {
       return passThrough(line);  // a position chess.js does not take: the engine's own move
     }
     const legal = chess.moves({ verbose: true });
     if (!legal.length) return passThrough(line);
-    const mine = turn = { chess, scored: [], fallback: legal[0].lan };
-    played = true;
+    const mine = turn = { chess, scored: [], fallback: legal[0].lan, warm };
+    played ||= !warm;
     const time = budget(words, chess.turn() === 'w') - (Date.now() - at);
     if (time < Infinity) mine.timer = setTimeout(finish, Math.max(0, time));
     if (legal.length === 1) return finish();
@@ -218,6 +228,10 @@ export function withLevel(engine, { level, seed } = {}) {
     clearTimeout(mine.timer);
     if (searches.length) engine.send('stop');
     const { scored, chess, fallback } = mine;
+    if (mine.warm) {
+      warming = false;
+      return pump();
+    }
     const move = chooseMove(scored.length ? scored : [{ move: fallback, score: 0 }], level, random, chess);
     const score = scored.find(choice => choice.move === move)?.score;
     if (score !== undefined) emit(`info depth ${settings.depth} score ${uciScore(score)} pv ${move}`);
@@ -233,7 +247,11 @@ export function withLevel(engine, { level, seed } = {}) {
       if (words[1] === 'startpos' && words.length <= 3) newGame();
       position = line;
     } else if (words[0] === 'ucinewgame') newGame();
-    else engine.send(line);
+    else if (words[0] === 'uci') {
+      engine.send(line);
+      warming = true;
+      play(line, words, Date.now(), true);
+    } else engine.send(line);
   }
 
   // As in the engine, "isready" and "stop" are served at once during a
@@ -242,6 +260,7 @@ export function withLevel(engine, { level, seed } = {}) {
   // order, and its lines go to the searches still waiting, oldest first.
   function pump() {
     while (queue.length) {
+      if (warming) break;
       if (turn || passing) {
         const index = queue.findIndex(({ words }) => words[0] === 'isready' || words[0] === 'stop');
         if (index < 0) break;

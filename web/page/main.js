@@ -31,8 +31,8 @@ let note = '';  // the last answer worth keeping on the status line, until the n
 let engineName = 'Pelko 2';
 $('sound').checked = stored.sound ?? true;
 $('reveal').checked = stored.reveal ?? false;
-// Each level with its rating once measured (engine ratings: its label's title and the hint say so).
-$('level').replaceChildren(...LEVELS.map(({ level, rating }) => new Option(rating ? `${level} · ${rating}` : level, level)));
+// Each level with its rating (engine ratings: its label's title and the hint say so).
+$('level').replaceChildren(...LEVELS.map(({ level, rating }) => new Option(`${level} · ${rating}`, level)));
 if (game) {
   game.level ??= 8;
   [$('side').value, $('time').value] = [game.human, game.control];

@@ -15,6 +15,8 @@ const own = createEngine();
 let running = 0;  // searches sent to the engine without their bestmove yet
 const engine = { ...own, send: line => { running += /^go\b/.test(line); own.send(line); } };
 let player = engine;  // the game's side: the engine itself at full strength, or its level
+// Only the current game's level hears the engine: each new one takes this over.
+let levelHears = () => {};
 const queue = [];  // { via, lines, search, done, sent }: what to send through which of the two
 let heard;
 
@@ -38,6 +40,7 @@ export function connect({ name, info, failed }) {
     }
   };
   engine.onLine(line => heard(engine, line));
+  engine.onLine(line => levelHears(line));
   engine.send('uci');
 }
 
@@ -69,12 +72,14 @@ export function think(start, moves, go, done, game) {
 // The game's level (1 to 8, 8 being full strength) and its seed, for the searches after. A level
 // speaks UCI once told "uci".
 export function play(level, seed) {
-  const wrapped = withLevel(engine, { level, seed });
-  if (wrapped !== engine) {
+  levelHears = () => {};
+  const view = { ...engine, onLine: listener => { levelHears = listener; } };
+  const wrapped = withLevel(view, { level, seed });
+  if (wrapped !== view) {
     wrapped.onLine(line => heard(wrapped, line));
     ask({ via: wrapped, lines: ['uci'] });
   }
-  player = wrapped;
+  player = wrapped === view ? engine : wrapped;
 }
 
 export const busy = () => queue.some(item => item.done);
