@@ -20,14 +20,14 @@ const WINNING = 2000;
 // safeguards: never miss a mate in one or a free recapture.
 // rating: the CCRL 40/4 rating that bench/levels.py measured. Level 8 is the engine itself.
 export const LEVELS = [
-  { level: 1, rating: null, depth: 1, softness: 300, maxLoss: 1200, blunder: 0.5, blunderLoss: Infinity, safeguards: false },
-  { level: 2, rating: null, depth: 1, softness: 200, maxLoss: 700, blunder: 0.25, blunderLoss: Infinity, safeguards: false },
-  { level: 3, rating: null, depth: 1, softness: 150, maxLoss: 600, blunder: 0.2, blunderLoss: 900, safeguards: false },
-  { level: 4, rating: null, depth: 2, softness: 80, maxLoss: 300, blunder: 0.1, blunderLoss: 600, safeguards: true },
-  { level: 5, rating: null, depth: 2, softness: 50, maxLoss: 150, blunder: 0.05, blunderLoss: 350, safeguards: true },
-  { level: 6, rating: null, depth: 3, softness: 35, maxLoss: 100, blunder: 0.03, blunderLoss: 250, safeguards: true },
-  { level: 7, rating: null, depth: 4, softness: 20, maxLoss: 60, blunder: 0.015, blunderLoss: 150, safeguards: true },
-  { level: 8, rating: null },
+  { level: 1, rating: -500, depth: 1, softness: 300, maxLoss: 1200, blunder: 0.5, blunderLoss: Infinity, safeguards: false },
+  { level: 2, rating: 68, depth: 1, softness: 200, maxLoss: 700, blunder: 0.25, blunderLoss: Infinity, safeguards: false },
+  { level: 3, rating: 277, depth: 1, softness: 150, maxLoss: 600, blunder: 0.2, blunderLoss: 900, safeguards: false },
+  { level: 4, rating: 769, depth: 2, softness: 80, maxLoss: 300, blunder: 0.1, blunderLoss: 600, safeguards: true },
+  { level: 5, rating: 1121, depth: 2, softness: 50, maxLoss: 150, blunder: 0.05, blunderLoss: 350, safeguards: true },
+  { level: 6, rating: 1347, depth: 3, softness: 35, maxLoss: 100, blunder: 0.03, blunderLoss: 250, safeguards: true },
+  { level: 7, rating: 1542, depth: 4, softness: 20, maxLoss: 60, blunder: 0.015, blunderLoss: 150, safeguards: true },
+  { level: 8, rating: 1991 },
 ];
 
 // mulberry32: 32 bits of state, a float in [0, 1) a call. A text seed is hashed (FNV-1a).
@@ -138,7 +138,7 @@ export function withLevel(engine, { level, seed } = {}) {
   const emit = line => listeners.forEach(listener => listener(line));
   const queue = [];     // the caller's lines not yet served
   const searches = [];  // the level's own searches sent to the engine, oldest first
-  let mode, position, turn, passing = false, warming = false, closing, game;
+  let mode, position, turn, passing = false, warming = false, warmed = false, closing, game;
 
   // The position of a UCI "position" line in chess.js, from the last one
   // when that one's moves begin this one's (as a game goes on).
@@ -187,8 +187,8 @@ export function withLevel(engine, { level, seed } = {}) {
   // Scores every legal move, the engine's own choice first and then captures,
   // promotions and checks, until they are all scored or the time is spent. A
   // warm-up plays the start position unseen before the first "isready" is
-  // answered: the first moves' code runs several times slower until compiled,
-  // and that must not fall on a move's clock.
+  // answered: the first searches of a session run several times slower, and
+  // that must not fall on a move's clock.
   async function play(line, words, at, warm = false) {
     let base, moves, chess;
     try {
@@ -230,6 +230,7 @@ export function withLevel(engine, { level, seed } = {}) {
     const { scored, chess, fallback } = mine;
     if (mine.warm) {
       warming = false;
+      engine.send('isready');
       return pump();
     }
     const move = chooseMove(scored.length ? scored : [{ move: fallback, score: 0 }], level, random, chess);
@@ -247,9 +248,8 @@ export function withLevel(engine, { level, seed } = {}) {
       if (words[1] === 'startpos' && words.length <= 3) newGame();
       position = line;
     } else if (words[0] === 'ucinewgame') newGame();
-    else if (words[0] === 'uci') {
-      engine.send(line);
-      warming = true;
+    else if (words[0] === 'isready' && !warmed) {
+      warmed = warming = true;
       play(line, words, Date.now(), true);
     } else engine.send(line);
   }
