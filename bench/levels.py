@@ -69,10 +69,10 @@ def skill_rating(level):
 
 
 class Player:
-    def __init__(self, short, name, command, rating=None, options=(), grace=50, tested=False):
+    def __init__(self, short, name, command, rating=None, options=(), grace=50, tested=False, slow=False):
         self.short, self.name, self.command = short, name, command  # command(seed) -> shell line
         self.rating, self.options, self.grace, self.tested = rating, options, grace, tested
-        self.slow = False  # slow to mate: its games are played to --bottom-plies
+        self.slow = slow  # slow to mate: its games are played to --bottom-plies
 
 
 def stockfish(short, name, rating, options):
@@ -82,10 +82,8 @@ def stockfish(short, name, rating, options):
 
 def weak(kind, short=None, name=None, extra="", slow=False):
     script = shlex.quote(os.path.join(HERE, "weak_players.py"))
-    player = Player(short or kind, name or kind + " mover",
-                    lambda seed: f"{shlex.quote(sys.executable)} {script} {kind}{extra} --seed {seed}")
-    player.slow = slow
-    return player
+    return Player(short or kind, name or kind + " mover",
+                  lambda seed: f"{shlex.quote(sys.executable)} {script} {kind}{extra} --seed {seed}", slow=slow)
 
 
 ELO_RUNGS = (1950, 2050, 2150, 2250, 2350, 2450, 2600, 2850)
@@ -459,10 +457,10 @@ def refit(args):
     # The conditions the games were played under, for the table's header.
     args.ms, args.grace = (max(r.get(key, 0) for r in records) for key in ("ms", "grace"))
     # The ply limits: the ladder's, and the bottom players'.
-    limits = {by_slow: [r.get("limit", 200) for r in records if any(p in ("random", "greedy") for p in
-                                                                     (r["white"], r["black"])) == by_slow]
-              for by_slow in (False, True)}
-    args.plies, args.bottom_plies = (max(limits[k], default=200) for k in (False, True))
+    slow = {p.short for p in RUNGS if p.slow}
+    args.plies, args.bottom_plies = (max((r.get("limit", 200) for r in records
+                                          if bool(slow & {r["white"], r["black"]}) == bottom), default=200)
+                                     for bottom in (False, True))
     levels = level_players(args)
     print(f"the {len(records)} games of " + ", ".join(args.refit))
     table(args, records, levels, {p.short: p for p in RUNGS + list(levels.values())}, 0, None)

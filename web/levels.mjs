@@ -138,7 +138,7 @@ export function withLevel(engine, { level, seed } = {}) {
   const emit = line => listeners.forEach(listener => listener(line));
   const queue = [];     // the caller's lines not yet served
   const searches = [];  // the level's own searches sent to the engine, oldest first
-  let mode, position, turn, passing = false, warming = false, warmed = false, closing, game;
+  let mode, position, turn, passing = false, warmed = false, closing, game;
 
   // The position of a UCI "position" line in chess.js, from the last one
   // when that one's moves begin this one's (as a game goes on).
@@ -227,12 +227,11 @@ export function withLevel(engine, { level, seed } = {}) {
     turn = undefined;
     clearTimeout(mine.timer);
     if (searches.length) engine.send('stop');
-    const { scored, chess, fallback } = mine;
     if (mine.warm) {
-      warming = false;
       engine.send('isready');
       return pump();
     }
+    const { scored, chess, fallback } = mine;
     const move = chooseMove(scored.length ? scored : [{ move: fallback, score: 0 }], level, random, chess);
     const score = scored.find(choice => choice.move === move)?.score;
     if (score !== undefined) emit(`info depth ${settings.depth} score ${uciScore(score)} pv ${move}`);
@@ -249,7 +248,7 @@ export function withLevel(engine, { level, seed } = {}) {
       position = line;
     } else if (words[0] === 'ucinewgame') newGame();
     else if (words[0] === 'isready' && !warmed) {
-      warmed = warming = true;
+      warmed = true;
       play(line, words, Date.now(), true);
     } else engine.send(line);
   }
@@ -260,7 +259,7 @@ export function withLevel(engine, { level, seed } = {}) {
   // order, and its lines go to the searches still waiting, oldest first.
   function pump() {
     while (queue.length) {
-      if (warming) break;
+      if (turn?.warm) break;  // the warm-up holds every line, "isready" too
       if (turn || passing) {
         const index = queue.findIndex(({ words }) => words[0] === 'isready' || words[0] === 'stop');
         if (index < 0) break;
